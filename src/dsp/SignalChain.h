@@ -1,0 +1,38 @@
+#pragma once
+// The per-sample front end: byte -> 1500 Hz oscillator -> two FIR filters -> keep one in three
+// -> spectrum engine, with a frame every 85 kept samples.
+#include <cstdint>
+
+#include "DecimationCounter.h"
+#include "FirFilter.h"
+#include "SpectrumEngine.h"
+
+namespace vireon {
+
+// Receives each finished spectrum (the engine's Magnitude array and N).
+class FrameSink {
+public:
+    virtual void DrawSpectrum(const float* values, int32_t count) = 0;
+
+protected:
+    ~FrameSink() = default;
+};
+
+// All state the front end carries from one sample to the next; never reset while running.
+struct SignalChain {
+    float OscillatorPhase = 0.0f;
+    int32_t FrameCounter = 0;
+    DecimationCounter Decimator;
+    FirFilter FilterSin;
+    FirFilter FilterCos;
+    SpectrumEngine Engine;
+};
+
+constexpr int32_t DecimationFactor = 3;
+constexpr int32_t KeptSamplesPerFrame = 85;
+constexpr int32_t SpectrumSize = 256;
+
+// Runs every byte of the block through the chain; a count of 0 or less does nothing.
+void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink);
+
+}  // namespace vireon

@@ -1,0 +1,30 @@
+#pragma once
+// Ring of complex baseband samples -> window -> radix-2 FFT -> magnitudes in display order.
+#include <cstdint>
+
+namespace vireon {
+
+constexpr int32_t SpectrumCapacity = 4096;
+
+struct SpectrumEngine {
+    int32_t Log2N = 0;
+    int32_t N = 0;
+    float RingRe[SpectrumCapacity] = {};
+    float RingIm[SpectrumCapacity] = {};
+    int32_t WriteIndex = 0;
+    float WorkRe[SpectrumCapacity] = {};
+    float WorkIm[SpectrumCapacity] = {};
+    float Magnitude[SpectrumCapacity] = {};
+    int32_t BitReverse[SpectrumCapacity] = {};
+    float SinTable[SpectrumCapacity] = {};
+    float CosTable[SpectrumCapacity] = {};
+
+    // n must be a power of two from 2 to 4096 (throws std::invalid_argument otherwise).
+    void Init(int32_t n);
+    void Push(float re, float im);
+    void ApplyWindow();
+    void Transform();
+    void Magnitudes();
+};
+
+}  // namespace vireon

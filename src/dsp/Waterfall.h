@@ -1,0 +1,29 @@
+#pragma once
+// Turns one magnitude spectrum into one grey column: log, normalise to the frame's maximum,
+// three taps per pixel row, row 0 at the bottom.
+#include <cstdint>
+
+#include "ImageSurface.h"
+
+namespace vireon {
+
+constexpr int32_t WaterfallCapacity = 4096;
+
+struct WaterfallRenderer {
+    float LogSpectrum[WaterfallCapacity] = {};
+    float Scale = 1.0f;  // of the column last prepared
+};
+
+// Step 1 and 2 of a column: logarithms, maximum and scale. count is 1 .. 4096.
+void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count);
+
+// Grey level 0..255 of one pixel row (row 0 = bottom) of the column last prepared,
+// for a picture of the given height.
+uint8_t RowGrey(const WaterfallRenderer& r, int32_t count, int32_t height, int32_t row);
+
+// Draws the column at x = width - 1 of the surface and scrolls the width x height area one
+// pixel left. width and height are those of the visible image, not of the surface.
+void DrawSpectrum(WaterfallRenderer& r, ImageSurface& surface, int32_t width, int32_t height,
+                  const float* values, int32_t count);
+
+}  // namespace vireon

@@ -1,0 +1,29 @@
+#pragma once
+// Whole-file text services for the two small files users edit by hand.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vireon {
+
+// True when something other than a directory exists at the path (a symbolic link counts by
+// what it points to; a dangling one does not exist).
+bool FileExists(const std::string& path);
+
+// Splits text into lines: CR, LF and CR LF each end a line (LF CR is two line ends); a NUL ends
+// the text; a line end at the very end adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Reads the whole file and splits it. Throws FileOpenError when it cannot be opened.
+// Never blocks on a FIFO without a writer, and stops at the first NUL (so /dev/zero ends at once).
+std::vector<std::string> ReadLines(const std::string& path);
+
+// Writes every line followed by CR LF. The old file is replaced only once the new content is
+// safely on disk: it goes to a temporary file beside it, is flushed, and renamed over the old
+// one, keeping its permissions; a symbolic link is written through to its target.
+// Throws FileCreateError when the file cannot be created or is read-only (or is a directory),
+// WriteError when the disk takes fewer bytes than asked. On failure the old file is untouched
+// and no temporary file is left.
+void WriteLines(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace vireon
