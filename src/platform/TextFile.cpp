@@ -1,11 +1,12 @@
 #include "TextFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "Errors.h"
 
@@ -40,7 +41,8 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 // Follows a chain of symbolic links to the name that finally holds the data, which need not
-// exist yet (a dangling link is written through to the file it names).
+// exist yet (a dangling link is written through to the file it names). Empty when the chain
+// cannot be followed (a loop, an unreadable link): renaming over the link would replace it.
 std::string FinalTarget(const std::string& path) {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -48,11 +50,11 @@ std::string FinalTarget(const std::string& path) {
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
         char buf[PATH_MAX];
         ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
-        if (n < 0) return current;
+        if (n <= 0) return {};
         std::string target(buf, static_cast<std::size_t>(n));
         current = target.starts_with('/') ? target : DirectoryOf(current) + "/" + target;
     }
-    return current;  // a loop: the open below fails and reports it
+    return {};
 }
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
@@ -100,7 +102,9 @@ std::vector<std::string> ReadLines(const std::string& path) {
     if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) throw FileOpenError(path);
 
     std::string content;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
+    // The size is a hint only (a sparse file may claim far more than it holds before a NUL).
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
+        content.reserve(static_cast<std::size_t>(std::min<off_t>(st.st_size, off_t{1} << 26)));
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), buf, sizeof buf);
@@ -108,7 +112,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
         if (n < 0 && errno == EAGAIN) break;
         if (n < 0) throw FileOpenError(path);
         if (n == 0) break;
-        const char* nul = static_cast<const char*>(std::memchr(buf, '\0', static_cast<std::size_t>(n)));
+        const char* nul =
+            static_cast<const char*>(std::memchr(buf, '\0', static_cast<std::size_t>(n)));
         if (nul) {
             content.append(buf, static_cast<std::size_t>(nul - buf));
             break;  // the text ends at the NUL; nothing after it matters
@@ -119,7 +124,20 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+    if (path.empty()) throw FileCreateError(path);
     const std::string target = FinalTarget(path);
+    if (target.empty()) throw FileCreateError(path);
+
+    // Everything that may throw on its own is done before the temporary file exists.
+    std::string content;
+    std::size_t total = 0;
+    for (const auto& line : lines) total += line.size() + 2;
+    content.reserve(total);
+    for (const auto& line : lines) {
+        content += line;
+        content += "\r\n";
+    }
+    std::string temp = target + ".XXXXXX";
 
     mode_t mode = 0666 & ~[] {
         mode_t m = ::umask(0);
@@ -133,32 +151,26 @@ void WriteLines(const std::string& path, const std::vector<std::string>& lines) 
         // a rename would silently replace it.
         bool readOnly = (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
                         ::access(target.c_str(), W_OK) != 0;
-        if (S_ISDIR(st.st_mode) || readOnly) throw FileCreateError(path);
+        // Renaming over a device or a FIFO would replace the node itself, not feed it.
+        if (!S_ISREG(st.st_mode) || readOnly) throw FileCreateError(path);
         mode = st.st_mode & 07777;
     }
 
-    std::string temp = target + ".XXXXXX";
     Fd fd(::mkstemp(temp.data()));
     if (fd.get() < 0) throw FileCreateError(path);
-
-    std::string content;
-    std::size_t total = 0;
-    for (const auto& line : lines) total += line.size() + 2;
-    content.reserve(total);
-    for (const auto& line : lines) {
-        content += line;
-        content += "\r\n";
-    }
 
     auto fail = [&](auto error) {
         ::close(fd.release());
         ::unlink(temp.c_str());
         throw error;
     };
-    if (::fchmod(fd.get(), mode) != 0) fail(FileCreateError(path));
-    if (existed && ::geteuid() == 0) {
-        [[maybe_unused]] int ignored = ::fchown(fd.get(), st.st_uid, st.st_gid);
+    if (existed) {
+        // Owner first: a change of owner may clear set-id bits that the chmod below restores.
+        // Only root may give the file away; others keep at least the group where allowed.
+        [[maybe_unused]] int ignored =
+            ::fchown(fd.get(), ::geteuid() == 0 ? st.st_uid : static_cast<uid_t>(-1), st.st_gid);
     }
+    if (::fchmod(fd.get(), mode) != 0) fail(FileCreateError(path));
     if (!WriteAll(fd.get(), content.data(), content.size())) fail(WriteError());
     if (::fsync(fd.get()) != 0) fail(WriteError());
     if (::close(fd.release()) != 0) {

@@ -21,7 +21,8 @@ std::vector<std::string> ReadLines(const std::string& path);
 // Writes every line followed by CR LF. The old file is replaced only once the new content is
 // safely on disk: it goes to a temporary file beside it, is flushed, and renamed over the old
 // one, keeping its permissions; a symbolic link is written through to its target.
-// Throws FileCreateError when the file cannot be created or is read-only (or is a directory),
+// Throws FileCreateError when the file cannot be created, is read-only (even for root), or is
+// not a regular file (a directory, a device, a FIFO, a link that cannot be followed);
 // WriteError when the disk takes fewer bytes than asked. On failure the old file is untouched
 // and no temporary file is left.
 void WriteLines(const std::string& path, const std::vector<std::string>& lines);

@@ -30,8 +30,11 @@ struct SettingsStore {
     void Register(const std::string& key, SettingKind kind, const std::string& defaultText,
                   void* target);
     // Fills every bound variable from the file (defaults where a key is missing or empty).
+    // Real values use "." whatever the process locale.
     void Load();
-    // Writes every bound variable into Lines, then Lines to the file.
+    // Writes every bound variable into Lines, then Lines to the file (replaced only once the
+    // new content is safely on disk). An empty Text, or a Real that is not finite, removes
+    // its key's line, so the next Load gives the default.
     void Save();
 };
 

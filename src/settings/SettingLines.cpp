@@ -1,0 +1,56 @@
+#include "SettingLines.h"
+
+namespace vireon {
+
+namespace {
+
+char FoldAscii(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::size_t FindKeyLine(const std::vector<std::string>& lines, std::string_view key) {
+    // The text before a line's first "=" never holds "=", so such a key matches no line.
+    if (key.find('=') != std::string_view::npos) return NoLine;
+    const std::size_t n = key.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        // Equal to the key means the first "=" sits right after it.
+        if (line.size() > n && line[n] == '=' &&
+            EqualsIgnoringAsciiCase(std::string_view(line).substr(0, n), key))
+            return i;
+    }
+    return NoLine;
+}
+
+std::string ReadValue(const std::vector<std::string>& lines, std::string_view key) {
+    const std::size_t at = FindKeyLine(lines, key);
+    if (at == NoLine) return {};
+    return lines[at].substr(key.size() + 1);
+}
+
+void WriteValue(std::vector<std::string>& lines, std::string_view key, std::string_view text) {
+    std::size_t at = FindKeyLine(lines, key);
+    if (text.empty()) {
+        if (at != NoLine) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+        return;
+    }
+    if (at == NoLine) {
+        at = lines.size();
+        lines.emplace_back();
+    }
+    std::string& line = lines[at];
+    line.assign(key);
+    line += '=';
+    line += text;
+}
+
+}  // namespace vireon

@@ -1,0 +1,432 @@
+#include "SettingsStore.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <limits>
+
+#include "Errors.h"
+#include "TestFiles.h"
+
+namespace vireon {
+namespace {
+
+using testing::ManyLines;
+using testing::ModeOf;
+using testing::ReadBytes;
+using testing::RunInChild;
+using testing::TempDir;
+using testing::WriteBytes;
+
+// The six settings of the main window, registered as it does.
+struct Placement {
+    int32_t BlockLenMultipler = -99;
+    int32_t WindowTop = -99;
+    int32_t WindowLeft = -99;
+    int32_t WindowWidth = -99;
+    int32_t WindowHeight = -99;
+    bool WindowMaximized = false;
+
+    void RegisterIn(SettingsStore& store) {
+        store.Register("BlockLenMultipler", SettingKind::Integer, "1", &BlockLenMultipler);
+        store.Register("WindowTop", SettingKind::Integer, "0", &WindowTop);
+        store.Register("WindowLeft", SettingKind::Integer, "0", &WindowLeft);
+        store.Register("WindowWidth", SettingKind::Integer, "0", &WindowWidth);
+        store.Register("WindowHeight", SettingKind::Integer, "0", &WindowHeight);
+        store.Register("WindowMaximized", SettingKind::Boolean, "on", &WindowMaximized);
+    }
+    bool operator==(const Placement&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Placement& p) {
+    return out << '{' << p.BlockLenMultipler << ',' << p.WindowTop << ',' << p.WindowLeft << ','
+               << p.WindowWidth << ',' << p.WindowHeight << ',' << p.WindowMaximized << '}';
+}
+
+Placement Values(int32_t block, int32_t top, int32_t left, int32_t width, int32_t height,
+                 bool maximized) {
+    return {block, top, left, width, height, maximized};
+}
+
+const Placement Defaults = Values(1, 0, 0, 0, 0, true);
+const std::string SixDefaultLines =
+    "BlockLenMultipler=1\r\nWindowTop=0\r\nWindowLeft=0\r\nWindowWidth=0\r\nWindowHeight=0\r\n"
+    "WindowMaximized=on\r\n";
+
+class SettingsFile : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string path = dir / "okaven.ini";
+
+    // A store as the main window sets it up: file name, six bindings.
+    void Prepare(SettingsStore& store, Placement& values) {
+        store.FileName = path;
+        values.RegisterIn(store);
+    }
+};
+
+TEST_F(SettingsFile, NoFileGivesDefaultsAndTheFirstSaveWritesSixLines) {
+    SettingsStore store;
+    Placement values;
+    Prepare(store, values);
+    store.Load();
+    EXPECT_EQ(values, Defaults);
+    EXPECT_TRUE(store.Lines.empty());
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), SixDefaultLines);
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+}
+
+// Files users wrote by hand: what Load makes of them, and what an unchanged Save writes back.
+TEST_F(SettingsFile, HandWrittenFilesLoadAndRewrite) {
+    const struct {
+        const char* name;
+        std::string file;
+        Placement loaded;
+        std::string saved;
+    } cases[] = {
+        {"empty file", "", Defaults, SixDefaultLines},
+        {"key in other letter case keeps its place and takes the registered spelling",
+         "[Main]\r\nwindowtop=200\r\nOther=x\r\n", Values(1, 200, 0, 0, 0, true),
+         "[Main]\r\nWindowTop=200\r\nOther=x\r\nBlockLenMultipler=1\r\nWindowLeft=0\r\n"
+         "WindowWidth=0\r\nWindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"blank before = is another key", "WindowTop =200\r\n", Defaults,
+         "WindowTop =200\r\n" + SixDefaultLines},
+        {"blank after = belongs to the value", "WindowTop= 200\r\nWindowLeft=\t-3x\r\n",
+         Values(1, 200, -3, 0, 0, true),
+         "WindowTop=200\r\nWindowLeft=-3\r\nBlockLenMultipler=1\r\nWindowWidth=0\r\n"
+         "WindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"empty value means the default", "BlockLenMultipler=\r\nWindowMaximized=\r\n", Defaults,
+         "BlockLenMultipler=1\r\nWindowMaximized=on\r\nWindowTop=0\r\nWindowLeft=0\r\n"
+         "WindowWidth=0\r\nWindowHeight=0\r\n"},
+        {"first of two lines wins, the second stays", "WindowLeft=5\r\nWINDOWLEFT=9\r\n",
+         Values(1, 0, 5, 0, 0, true),
+         "WindowLeft=5\r\nWINDOWLEFT=9\r\nBlockLenMultipler=1\r\nWindowTop=0\r\nWindowWidth=0\r\n"
+         "WindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"all line end forms, last line without one", "A=1\nWindowTop=7\rB\n\rC\r\nWindowLeft=8",
+         Values(1, 7, 8, 0, 0, true),
+         "A=1\r\nWindowTop=7\r\nB\r\n\r\nC\r\nWindowLeft=8\r\nBlockLenMultipler=1\r\n"
+         "WindowWidth=0\r\nWindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"nothing after a NUL survives", std::string("WindowTop=3\r\nX=1\0WindowLeft=4\r\n", 32),
+         Values(1, 3, 0, 0, 0, true),
+         "WindowTop=3\r\nX=1\r\nBlockLenMultipler=1\r\nWindowLeft=0\r\nWindowWidth=0\r\n"
+         "WindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"integers wrap, lenient reading",
+         "BlockLenMultipler=4294967297\r\nWindowTop=-2147483648\r\nWindowLeft=  -35\r\n"
+         "WindowWidth=12abc\r\nWindowHeight=abc\r\nWindowMaximized=on\r\n",
+         Values(1, std::numeric_limits<int32_t>::min(), -35, 12, 0, true),
+         "BlockLenMultipler=1\r\nWindowTop=-2147483648\r\nWindowLeft=-35\r\nWindowWidth=12\r\n"
+         "WindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"only exact on is true", "WindowMaximized=On\r\n", Values(1, 0, 0, 0, 0, false),
+         "WindowMaximized=off\r\nBlockLenMultipler=1\r\nWindowTop=0\r\nWindowLeft=0\r\n"
+         "WindowWidth=0\r\nWindowHeight=0\r\n"},
+        {"later = belong to the value; lines without = never match",
+         "WindowTop\r\nOther=a=b\r\nWindowTop=5=6\r\n", Values(1, 5, 0, 0, 0, true),
+         "WindowTop\r\nOther=a=b\r\nWindowTop=5\r\nBlockLenMultipler=1\r\nWindowLeft=0\r\n"
+         "WindowWidth=0\r\nWindowHeight=0\r\nWindowMaximized=on\r\n"},
+        {"blank lines and sections keep their text and order",
+         "\r\n[One]\r\n\r\nWindowHeight=480\r\n[Two]\r\n\r\n", Values(1, 0, 0, 0, 480, true),
+         "\r\n[One]\r\n\r\nWindowHeight=480\r\n[Two]\r\n\r\nBlockLenMultipler=1\r\nWindowTop=0\r\n"
+         "WindowLeft=0\r\nWindowWidth=0\r\nWindowMaximized=on\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteBytes(path, c.file);
+        SettingsStore store;
+        Placement values;
+        Prepare(store, values);
+        store.Load();
+        EXPECT_EQ(values, c.loaded);
+        store.Save();
+        EXPECT_EQ(ReadBytes(path), c.saved);
+    }
+}
+
+TEST_F(SettingsFile, SavedValuesReplaceTheFirstMatchingLineInPlace) {
+    WriteBytes(path, "x=1\r\nwindowleft=5\r\nWindowLeft=9\r\ny=2\r\n");
+    SettingsStore store;
+    Placement values;
+    Prepare(store, values);
+    store.Load();
+    values = Values(4, -10, 77, 1024, 768, false);
+    store.Save();
+    EXPECT_EQ(ReadBytes(path),
+              "x=1\r\nWindowLeft=77\r\nWindowLeft=9\r\ny=2\r\nBlockLenMultipler=4\r\n"
+              "WindowTop=-10\r\nWindowWidth=1024\r\nWindowHeight=768\r\nWindowMaximized=off\r\n");
+
+    SettingsStore again;
+    Placement reread;
+    Prepare(again, reread);
+    again.Load();
+    EXPECT_EQ(reread, values);
+}
+
+TEST_F(SettingsFile, AnyNonZeroByteSavesAsOn) {
+    SettingsStore store;
+    unsigned char flag = 2;  // a byte some owner set to something other than 1
+    store.FileName = path;
+    store.Register("Flag", SettingKind::Boolean, "off", &flag);
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Flag=on\r\n");
+}
+
+TEST_F(SettingsFile, TextKeepsLineBreaksEscaped) {
+    std::string note = "first\r\nsecond";
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Note", SettingKind::Text, "none", &note);
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Note=first\\r\\nsecond\r\n");
+
+    std::string back;
+    SettingsStore reader;
+    reader.FileName = path;
+    reader.Register("Note", SettingKind::Text, "none", &back);
+    reader.Load();
+    EXPECT_EQ(back, note);
+
+    // The four characters typed by hand read back as a line break too.
+    WriteBytes(path, "Note=C:\\r\\nD:\\x\r\n");
+    reader.Load();
+    EXPECT_EQ(back, "C:\r\nD:\\x");
+}
+
+TEST_F(SettingsFile, TextWithALoneLineFeedSplitsAtTheNextLoad) {
+    std::string note = "a\nb";
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Note", SettingKind::Text, "none", &note);
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Note=a\nb\r\n");
+    store.Load();
+    EXPECT_EQ(note, "a");
+    EXPECT_EQ(store.Lines, (std::vector<std::string>{"Note=a", "b"}));
+}
+
+TEST_F(SettingsFile, EmptyTextRemovesItsLineSoTheDefaultReturns) {
+    WriteBytes(path, "Before=1\r\nNote=old\r\nAfter=2\r\n");
+    std::string note;
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Note", SettingKind::Text, "fallback", &note);
+    store.Load();
+    EXPECT_EQ(note, "old");
+    note.clear();
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Before=1\r\nAfter=2\r\n");
+    store.Load();
+    EXPECT_EQ(note, "fallback");
+}
+
+TEST_F(SettingsFile, RealRoundTripsAndBadRealStopsLoadThere) {
+    double ratio = 1e-7;
+    double big = -6.02214076e23;
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Ratio", SettingKind::Real, "0.5", &ratio);
+    store.Register("Big", SettingKind::Real, "0", &big);
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Ratio=1E-07\r\nBig=-6.02214076E+23\r\n");
+    ratio = big = 0;
+    store.Load();
+    EXPECT_EQ(ratio, 1e-7);
+    EXPECT_EQ(big, -6.02214076e23);
+
+    int32_t first = 0, last = 0;
+    double middle = 0;
+    SettingsStore bad;
+    bad.FileName = path;
+    bad.Register("First", SettingKind::Integer, "0", &first);
+    bad.Register("Middle", SettingKind::Real, "0", &middle);
+    bad.Register("Last", SettingKind::Integer, "0", &last);
+    WriteBytes(path, "First=1\r\nMiddle=1,5\r\nLast=3\r\n");
+    try {
+        bad.Load();
+        ADD_FAILURE() << "no error";
+    } catch (const ConvertError& e) {
+        EXPECT_STREQ(e.what(), "'1,5' is not a valid floating point value");
+    }
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(last, 0);
+}
+
+TEST_F(SettingsFile, RealWithAnEmptyDefaultFailsWhenMissing) {
+    double value = 0;
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Gain", SettingKind::Real, "", &value);
+    EXPECT_THROW(store.Load(), ConvertError);
+}
+
+TEST_F(SettingsFile, NonFiniteRealLeavesTheFileSoTheDefaultReturns) {
+    WriteBytes(path, "Gain=2.5\r\nOther=1\r\n");
+    double gain = 0;
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Gain", SettingKind::Real, "1.25", &gain);
+    store.Load();
+    gain = std::numeric_limits<double>::infinity();
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Other=1\r\n");
+    store.Load();
+    EXPECT_EQ(gain, 1.25);
+}
+
+TEST_F(SettingsFile, RealTextIgnoresTheUserLocale) {
+    // Build a German locale (decimal comma) into the scratch directory when the system can.
+    const std::string cmd =
+        "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8") + "' >/dev/null 2>&1";
+    if (std::system(cmd.c_str()) != 0 || ::setenv("LOCPATH", dir.path().c_str(), 1) != 0 ||
+        !std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+        ::unsetenv("LOCPATH");
+        GTEST_SKIP() << "no German locale can be made here (localedef or locale sources missing)";
+    }
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    double value = 0.5;
+    SettingsStore store;
+    store.FileName = dir / "real.ini";
+    store.Register("Value", SettingKind::Real, "0", &value);
+    store.Save();
+    const std::string written = ReadBytes(store.FileName);
+    value = 0;
+    WriteBytes(store.FileName, "Value=2.75\r\n");
+    store.Load();
+    std::setlocale(LC_ALL, "C");
+    ::unsetenv("LOCPATH");
+    EXPECT_EQ(written, "Value=0.5\r\n");
+    EXPECT_EQ(value, 2.75);
+}
+
+TEST_F(SettingsFile, TwoBindingsOfOneKeyShareItsLine) {
+    WriteBytes(path, "Shared=5\r\n");
+    int32_t a = 0, b = 0;
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Shared", SettingKind::Integer, "0", &a);
+    store.Register("SHARED", SettingKind::Integer, "0", &b);
+    store.Load();
+    EXPECT_EQ(a, 5);
+    EXPECT_EQ(b, 5);
+    a = 1;
+    b = 2;
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "SHARED=2\r\n");
+}
+
+TEST_F(SettingsFile, UnknownKindIsSkipped) {
+    WriteBytes(path, "Odd=5\r\n");
+    int32_t odd = 42;
+    SettingsStore store;
+    store.FileName = path;
+    store.Register("Odd", static_cast<SettingKind>(7), "1", &odd);
+    store.Register("Missing", static_cast<SettingKind>(-1), "1", &odd);
+    store.Load();
+    EXPECT_EQ(odd, 42);
+    store.Save();
+    EXPECT_EQ(ReadBytes(path), "Odd=5\r\n");
+}
+
+TEST(SettingsStoreRegister, HundredSlotsThenLengthError) {
+    SettingsStore store;
+    int32_t targets[SettingsCapacity + 1] = {};
+    for (int i = 0; i < SettingsCapacity; ++i)
+        store.Register("Key" + std::to_string(i), SettingKind::Integer, "0", &targets[i]);
+    EXPECT_EQ(store.Count, SettingsCapacity);
+    EXPECT_THROW(store.Register("Over", SettingKind::Text, "x", &targets[SettingsCapacity]),
+                 std::length_error);
+    EXPECT_EQ(store.Count, SettingsCapacity);
+    EXPECT_EQ(store.Bindings[SettingsCapacity - 1].Key, "Key99");
+    EXPECT_EQ(store.Bindings[SettingsCapacity - 1].Target, &targets[SettingsCapacity - 1]);
+    // The full table still loads every slot.
+    store.Load();
+    EXPECT_TRUE(store.Lines.empty());
+}
+
+TEST_F(SettingsFile, UnreadableFileFailsAndFillsNothing) {
+    WriteBytes(path, "WindowTop=5\r\n");
+    ::chmod(path.c_str(), 0000);
+    ::chmod(dir.path().c_str(), 0755);
+    // Root reads a 0000 file, so the check runs as an ordinary user.
+    auto child = RunInChild([&]() -> std::string {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return "skip";
+        SettingsStore store;
+        Placement values;
+        Prepare(store, values);
+        try {
+            store.Load();
+            return "loaded";
+        } catch (const FileOpenError& e) {
+            return std::string(e.what()) + (values == Placement{} ? "" : " (values filled)");
+        }
+    });
+    if (child.output == "skip") GTEST_SKIP() << "cannot drop root privileges here";
+    EXPECT_EQ(child.output, "Cannot open file " + path);
+}
+
+TEST_F(SettingsFile, DirectoryInPlaceLoadsDefaultsAndSaveFails) {
+    std::filesystem::create_directory(path);
+    SettingsStore store;
+    Placement values;
+    Prepare(store, values);
+    store.Load();
+    EXPECT_EQ(values, Defaults);
+    try {
+        store.Save();
+        ADD_FAILURE() << "no error";
+    } catch (const FileCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+}
+
+TEST_F(SettingsFile, ReadOnlyFileRefusesTheSaveEvenForRoot) {
+    const std::string old = "WindowTop=5\r\nNote=mine\r\n";
+    WriteBytes(path, old);
+    ::chmod(path.c_str(), 0444);
+    SettingsStore store;
+    Placement values;
+    Prepare(store, values);
+    store.Load();
+    EXPECT_EQ(values.WindowTop, 5);
+    values.WindowTop = 6;
+    try {
+        store.Save();
+        ADD_FAILURE() << "no error";
+    } catch (const FileCreateError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+    }
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(ModeOf(path) & 07777, 0444u);
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+}
+
+TEST_F(SettingsFile, FullDiskKeepsTheOldFileByteForByte) {
+    const std::string old = "BlockLenMultipler=3\r\nWindowTop=5\r\nmine=keep\r\n";
+    WriteBytes(path, old);
+    auto child = RunInChild([&]() -> std::string {
+        ::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4096, 4096};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "no limit";
+        SettingsStore store;
+        Placement values;
+        Prepare(store, values);
+        store.Load();
+        store.Lines = ManyLines(5000);
+        try {
+            store.Save();
+            return "saved";
+        } catch (const WriteError& e) {
+            return e.what();
+        }
+    });
+    EXPECT_EQ(child.output, "Stream write error");
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+}
+
+}  // namespace
+}  // namespace vireon

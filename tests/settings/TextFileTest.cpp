@@ -1,0 +1,215 @@
+#include "TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include "Errors.h"
+#include "TestFiles.h"
+
+namespace vireon {
+namespace {
+
+using testing::ModeOf;
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::WriteBytes;
+using Lines = std::vector<std::string>;
+
+std::string S(const char* text, std::size_t size) {
+    return std::string(text, size);
+}
+
+struct SplitCase {
+    const char* name;
+    std::string text;
+    Lines lines;
+};
+
+TEST(SplitLines, LineEndForms) {
+    const SplitCase cases[] = {
+        {"empty", "", {}},
+        {"no line end", "a", {"a"}},
+        {"crlf", "a\r\nb\r\n", {"a", "b"}},
+        {"cr only", "a\rb\r", {"a", "b"}},
+        {"lf only", "a\nb\n", {"a", "b"}},
+        {"lf cr is two ends", "a\n\rb", {"a", "", "b"}},
+        {"cr cr lf", "a\r\r\nb", {"a", "", "b"}},
+        {"final line without end", "a\r\nb", {"a", "b"}},
+        {"only a line end", "\r\n", {""}},
+        {"blank lines kept", "\n\nx\n\n", {"", "", "x", ""}},
+        {"trailing lf cr", "a\n\r", {"a", ""}},
+        {"nul ends content", S("a\r\nb\0c\r\nd", 10), {"a", "b"}},
+        {"nul first", S("\0abc", 4), {}},
+        {"nul right after line end", S("a\r\n\0\r\n", 5), {"a"}},
+        {"blanks are content", " a = b \t\r\n", {" a = b \t"}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SplitLines(c.text), c.lines) << c.name;
+}
+
+TEST(FileExists, CountsFilesAndLinksToFilesOnly) {
+    TempDir dir;
+    WriteBytes(dir / "file", "x");
+    std::filesystem::create_directory(dir / "sub");
+    std::filesystem::create_symlink("file", dir / "toFile");
+    std::filesystem::create_symlink("sub", dir / "toDir");
+    std::filesystem::create_symlink("missing", dir / "dangling");
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+
+    EXPECT_TRUE(FileExists(dir / "file"));
+    EXPECT_TRUE(FileExists(dir / "toFile"));
+    EXPECT_TRUE(FileExists(dir / "fifo"));
+    EXPECT_FALSE(FileExists(dir / "sub"));
+    EXPECT_FALSE(FileExists(dir / "toDir"));
+    EXPECT_FALSE(FileExists(dir / "dangling"));
+    EXPECT_FALSE(FileExists(dir / "missing"));
+    EXPECT_FALSE(FileExists(""));
+}
+
+TEST(ReadLines, ReadsPastOneBufferAndStopsAtNul) {
+    TempDir dir;
+    // Longer than the read buffer, with a line straddling its edge.
+    std::string big;
+    Lines expected;
+    for (int i = 0; i < 5000; ++i) {
+        expected.push_back("line" + std::to_string(i) + std::string(20, 'x'));
+        big += expected.back() + "\r\n";
+    }
+    WriteBytes(dir / "big", big + S("\0tail\r\n", 7));
+    EXPECT_EQ(ReadLines(dir / "big"), expected);
+}
+
+TEST(ReadLines, FailuresNameTheFile) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "sub");
+    for (const std::string& path : {dir / "missing", dir / "sub"}) {
+        try {
+            ReadLines(path);
+            ADD_FAILURE() << "no error for " << path;
+        } catch (const FileOpenError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
+        }
+    }
+}
+
+TEST(ReadLines, SpecialFilesDoNotHang) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(ReadLines(dir / "fifo"), Lines{});  // no writer: empty, not blocked
+    EXPECT_EQ(ReadLines("/dev/zero"), Lines{});   // the first byte is a NUL
+}
+
+TEST(WriteLines, WritesCrLfAfterEveryLine) {
+    TempDir dir;
+    const std::string path = dir / "out.ini";
+    WriteLines(path, {"a=1", "", "[x]", "b"});
+    EXPECT_EQ(ReadBytes(path), "a=1\r\n\r\n[x]\r\nb\r\n");
+    WriteLines(path, {});
+    EXPECT_EQ(ReadBytes(path), "");
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"out.ini"});
+}
+
+TEST(WriteLines, ReplacesLongerFileWholly) {
+    TempDir dir;
+    const std::string path = dir / "out.ini";
+    WriteBytes(path, std::string(10000, 'z'));
+    WriteLines(path, {"short"});
+    EXPECT_EQ(ReadBytes(path), "short\r\n");
+}
+
+TEST(WriteLines, NewFileFollowsUmaskOldFileKeepsItsMode) {
+    TempDir dir;
+    const mode_t old = ::umask(022);
+    WriteLines(dir / "new", {"x"});
+    ::umask(old);
+    EXPECT_EQ(ModeOf(dir / "new") & 07777, 0644u);
+
+    WriteBytes(dir / "kept", "old");
+    ::chmod((dir / "kept").c_str(), 0640);
+    WriteLines(dir / "kept", {"x"});
+    EXPECT_EQ(ModeOf(dir / "kept") & 07777, 0640u);
+    EXPECT_EQ(ReadBytes(dir / "kept"), "x\r\n");
+}
+
+TEST(WriteLines, RootKeepsTheOwner) {
+    if (::geteuid() != 0) GTEST_SKIP() << "only root can give a file away";
+    TempDir dir;
+    const std::string path = dir / "owned";
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    WriteLines(path, {"x"});
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+}
+
+TEST(WriteLines, WritesThroughSymbolicLinks) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "real");
+    WriteBytes(dir / "real/target.ini", "old\r\n");
+    // A chain: absolute link -> relative link -> file.
+    std::filesystem::create_symlink("real/target.ini", dir / "rel");
+    std::filesystem::create_symlink(dir / "rel", dir / "abs");
+    WriteLines(dir / "abs", {"new"});
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "abs"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "rel"));
+    EXPECT_EQ(ReadBytes(dir / "real/target.ini"), "new\r\n");
+    EXPECT_EQ(dir.entries(), (std::set<std::string>{"abs", "real", "rel"}));
+
+    // A dangling link makes the file it names.
+    std::filesystem::create_symlink("real/later.ini", dir / "dangling");
+    WriteLines(dir / "dangling", {"made"});
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling"));
+    EXPECT_EQ(ReadBytes(dir / "real/later.ini"), "made\r\n");
+}
+
+// Each case leaves something in the file's place that a save must refuse and leave alone.
+TEST(WriteLines, RefusesWhatItCannotReplaceSafely) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> prepare;
+    };
+    const Case cases[] = {
+        {"read-only file (even for root)",
+         [](const std::string& p) {
+             WriteBytes(p, "keep\r\n");
+             ::chmod(p.c_str(), 0444);
+         }},
+        {"directory", [](const std::string& p) { std::filesystem::create_directory(p); }},
+        {"fifo", [](const std::string& p) { ::mkfifo(p.c_str(), 0600); }},
+        {"link loop",
+         [](const std::string& p) {
+             std::filesystem::create_symlink(p + ".b", p);
+             std::filesystem::create_symlink(p, p + ".b");
+         }},
+        {"missing directory", [](const std::string&) {}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        std::string path = dir / "okaven.ini";
+        if (std::string(c.name) == "missing directory") path = dir / "none/okaven.ini";
+        c.prepare(path);
+        const auto before = dir.entries();
+        const mode_t modeBefore = ModeOf(path);
+        std::error_code loop;
+        const std::string bytesBefore =
+            std::filesystem::is_regular_file(path, loop) ? ReadBytes(path) : "";
+        try {
+            WriteLines(path, {"new"});
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const FileCreateError& e) {
+            EXPECT_EQ(std::string(e.what()), "Cannot create file " + path) << c.name;
+        }
+        EXPECT_EQ(dir.entries(), before) << c.name;
+        EXPECT_EQ(ModeOf(path), modeBefore) << c.name;
+        if (!bytesBefore.empty()) {
+            EXPECT_EQ(ReadBytes(path), bytesBefore) << c.name;
+        }
+    }
+}
+
+TEST(WriteLines, EmptyNameIsRefused) {
+    EXPECT_THROW(WriteLines("", {"x"}), FileCreateError);
+}
+
+}  // namespace
+}  // namespace vireon
