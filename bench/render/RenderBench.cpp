@@ -1,0 +1,100 @@
+// vireon-render as a user runs it: the whole process on a 10-minute recording.
+#include <benchmark/benchmark.h>
+
+#include <sndfile.h>
+#include <chrono>
+#include <cmath>
+#include <memory>
+
+#include "Subprocess.h"
+#include "TestRecordings.h"
+
+namespace {
+
+using vireon::testing::RunProcess;
+using vireon::testing::TempDir;
+
+constexpr double RecordingSeconds = 600;
+constexpr int SampleCount = static_cast<int>(RecordingSeconds * 8000);
+
+// Made once: a slow sweep over the band with some noise, so that every column differs.
+struct Recordings {
+    TempDir dir;
+    std::string u8Wav = dir / "ten-minutes.wav";
+    std::string s16Wav = dir / "ten-minutes-44k.wav";
+
+    Recordings() {
+        std::vector<uint8_t> bytes(SampleCount);
+        uint32_t noise = 12345;
+        double phase = 0;
+        for (int n = 0; n < SampleCount; ++n) {
+            const double hz = 300 + 2400 * std::fmod(n / 8000.0, 60.0) / 60.0;
+            phase += 2 * M_PI * hz / 8000;
+            noise = noise * 1664525u + 1013904223u;
+            const double v = 128 + 80 * std::sin(phase) + static_cast<double>(noise >> 28) - 8;
+            bytes[static_cast<std::size_t>(n)] =
+                static_cast<uint8_t>(std::lround(std::clamp(v, 0.0, 255.0)));
+        }
+        vireon::testing::WriteU8Wav(u8Wav, bytes);
+
+        std::vector<float> wide(static_cast<std::size_t>(RecordingSeconds * 44100));
+        for (std::size_t n = 0; n < wide.size(); ++n)
+            wide[n] = 0.5f * static_cast<float>(
+                                 std::sin(2 * M_PI * 1000.0 * static_cast<double>(n) / 44100));
+        vireon::testing::WriteWav(s16Wav, wide, 1, 44100, SF_FORMAT_PCM_16);
+    }
+};
+
+Recordings& Shared() {
+    static Recordings recordings;
+    return recordings;
+}
+
+void RunTool(benchmark::State& state, const std::string& input, std::vector<std::string> options) {
+    Recordings& r = Shared();
+    options.insert(options.end(), {"-o", r.dir / "out.png", input});
+    double total = 0;
+    long peak = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        const auto result = RunProcess(VIREON_RENDER_PATH, options);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (result.exitCode != 0) {
+            state.SkipWithError(("vireon-render failed: " + result.err).c_str());
+            return;
+        }
+        state.SetIterationTime(seconds);
+        total += seconds;
+        peak = std::max(peak, result.peakMemoryKiB);
+    }
+    const double perRun = total / static_cast<double>(state.iterations());
+    state.counters["seconds"] = perRun;
+    state.counters["x_realtime"] = RecordingSeconds / perRun;
+    state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
+}
+
+void BM_WholeRecordingPicture(benchmark::State& state) {
+    RunTool(state, Shared().u8Wav, {});
+}
+void BM_WholeRecordingWithMagnitudes(benchmark::State& state) {
+    RunTool(state, Shared().u8Wav, {"--magnitudes", Shared().dir / "out.f32"});
+}
+void BM_WindowOfDesignSize(benchmark::State& state) {
+    RunTool(state, Shared().u8Wav, {"--window", "605"});
+}
+void BM_Resampled16BitAt44100(benchmark::State& state) {
+    RunTool(state, Shared().s16Wav, {});
+}
+
+BENCHMARK(BM_WholeRecordingPicture)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(BM_WholeRecordingWithMagnitudes)
+    ->UseManualTime()
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
+BENCHMARK(BM_WindowOfDesignSize)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_Resampled16BitAt44100)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace
+
+BENCHMARK_MAIN();

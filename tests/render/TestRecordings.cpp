@@ -1,0 +1,138 @@
+#include "TestRecordings.h"
+
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <stdexcept>
+
+#include "FakeMessageBoxes.h"
+#include "SignalChain.h"
+
+namespace vireon::testing {
+
+TempDir::TempDir() {
+    char name[] = "/tmp/vireon-render-test.XXXXXX";
+    if (!::mkdtemp(name)) throw std::runtime_error("mkdtemp failed");
+    path_ = name;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<uint8_t> ToneU8(double hz, std::size_t samples, double amplitude) {
+    std::vector<uint8_t> out(samples);
+    for (std::size_t n = 0; n < samples; ++n) {
+        const double v =
+            128.0 + amplitude * std::sin(2.0 * M_PI * hz * static_cast<double>(n) / 8000.0);
+        out[n] = static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L));
+    }
+    return out;
+}
+
+namespace {
+
+SNDFILE* OpenForWriting(const std::string& path, int format, int channels, int rate) {
+    SF_INFO info{};
+    info.samplerate = rate;
+    info.channels = channels;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) throw std::runtime_error(path + ": " + sf_strerror(nullptr));
+    return file;
+}
+
+}  // namespace
+
+void WriteU8Wav(const std::string& path, const std::vector<uint8_t>& samples, int rate) {
+    SNDFILE* file = OpenForWriting(path, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, rate);
+    const auto size = static_cast<sf_count_t>(samples.size());
+    const bool ok = sf_write_raw(file, samples.data(), size) == size;
+    sf_close(file);
+    if (!ok) throw std::runtime_error(path + ": short write");
+}
+
+void WriteWav(const std::string& path, const std::vector<float>& interleaved, int channels,
+              int rate, int subtype) {
+    SNDFILE* file = OpenForWriting(path, SF_FORMAT_WAV | subtype, channels, rate);
+    const auto size = static_cast<sf_count_t>(interleaved.size());
+    const bool ok = sf_write_float(file, interleaved.data(), size) == size;
+    sf_close(file);
+    if (!ok) throw std::runtime_error(path + ": short write");
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+    if (!out) throw std::runtime_error(path + ": cannot write");
+}
+
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    WriteBytes(path, std::string(bytes.begin(), bytes.end()));
+}
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> ListDir(const std::string& path) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string LowPassFirText() {
+    constexpr int taps = 63;
+    constexpr double cutoff = 1000.0 / 8000.0;
+    std::string text = "NTaps=" + std::to_string(taps) + "\r\n";
+    for (int i = 0; i < taps; ++i) {
+        const double m = i - (taps - 1) / 2.0;
+        const double sinc = m == 0 ? 2 * cutoff : std::sin(2 * M_PI * cutoff * m) / (M_PI * m);
+        const double hamming = 0.54 - 0.46 * std::cos(2 * M_PI * i / (taps - 1));
+        char line[40];
+        std::snprintf(line, sizeof line, "%.9g\r\n", sinc * hamming);
+        text += line;
+    }
+    return text;
+}
+
+Reference RunReferenceChain(const std::vector<uint8_t>& samples, const std::string& firPath) {
+    struct Collector final : FrameSink {
+        Reference* out;
+        void DrawSpectrum(const float* values, int32_t count) override {
+            out->magnitudes.insert(out->magnitudes.end(), values, values + count);
+            ++out->frames;
+        }
+    };
+    auto chain = std::make_unique<SignalChain>();
+    chain->Engine.Init(256);
+    chain->Decimator.Factor = 3;
+    FakeMessageBoxes boxes;
+    chain->FilterSin.Load(firPath, boxes);
+    chain->FilterCos.Load(firPath, boxes);
+    if (!boxes.shown.empty()) throw std::runtime_error(firPath + ": missing");
+    Reference reference;
+    Collector collector;
+    collector.out = &reference;
+    ProcessSamples(*chain, samples.data(), static_cast<int32_t>(samples.size()), collector);
+    return reference;
+}
+
+}  // namespace vireon::testing

@@ -1,0 +1,13 @@
+#include "RecordingReader.h"
+
+#include "RawRecordingReader.h"
+#include "SndFileRecordingReader.h"
+
+namespace vireon::render {
+
+std::unique_ptr<RecordingReader> OpenRecording(const std::string& path, bool raw) {
+    if (raw || path == "-") return std::make_unique<RawRecordingReader>(path);
+    return OpenSndFileRecording(path);
+}
+
+}  // namespace vireon::render

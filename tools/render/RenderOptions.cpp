@@ -1,0 +1,233 @@
+#include "RenderOptions.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "RenderError.h"
+
+namespace vireon::render {
+
+namespace {
+
+bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
+                      [](char a, char b) {
+                          return std::tolower(static_cast<unsigned char>(a)) ==
+                                 std::tolower(static_cast<unsigned char>(b));
+                      });
+}
+
+}  // namespace
+
+bool IsRawName(std::string_view path) {
+    return path == "-" || EndsWithNoCase(path, ".u8") || EndsWithNoCase(path, ".raw");
+}
+
+std::string DefaultOutputPath(std::string_view input) {
+    const std::size_t nameStart = input.find_last_of('/') + 1;  // npos + 1 == 0
+    const std::size_t dot = input.find_last_of('.');
+    // A leading dot names a hidden file rather than starting an extension.
+    if (dot != std::string_view::npos && dot > nameStart) input = input.substr(0, dot);
+    return std::string(input) + ".png";
+}
+
+std::optional<int64_t> ParseSeconds(std::string_view text) {
+    constexpr int64_t limit = int64_t{1'000'000'000} * 1'000'000'000;  // a billion seconds
+    int64_t seconds = 0;
+    int64_t fraction = 0;
+    int64_t fractionScale = 1'000'000'000;
+    bool anyDigit = false;
+    std::size_t i = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        seconds = seconds * 10 + (text[i] - '0');
+        if (seconds > limit / 1'000'000'000) return std::nullopt;
+        anyDigit = true;
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+            anyDigit = true;
+            if (fractionScale > 1) {
+                fractionScale /= 10;
+                fraction += (text[i] - '0') * fractionScale;
+            }
+        }
+    }
+    if (!anyDigit || i != text.size()) return std::nullopt;
+    return seconds * 1'000'000'000 + fraction;
+}
+
+std::optional<int32_t> ParseCount(std::string_view text, int32_t max) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int32_t value = 0;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (value < 1 || value > max) return std::nullopt;
+    return value;
+}
+
+RenderOptions ParseArguments(const std::vector<std::string>& args) {
+    RenderOptions options;
+    std::string height, window, start, duration;
+    std::vector<std::string> inputs;
+
+    // Values are collected as text first and checked once all arguments are known. Options
+    // with a value take it as "-o X", "-oX", "--output X" or "--output=X".
+    auto longTarget = [&](std::string_view name) -> std::string* {
+        if (name == "output") return &options.output;
+        if (name == "fir") return &options.firPath;
+        if (name == "magnitudes") return &options.magnitudesPath;
+        if (name == "height") return &height;
+        if (name == "window") return &window;
+        if (name == "start") return &start;
+        if (name == "duration") return &duration;
+        return nullptr;
+    };
+
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
+            inputs.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name;
+        std::optional<std::string> inlineValue;
+        const bool isLong = arg.starts_with("--");
+        if (isLong) {
+            const std::size_t eq = arg.find('=');
+            name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+            if (eq != std::string::npos) inlineValue = arg.substr(eq + 1);
+        } else {
+            name = arg.substr(1, 1);
+            if (arg.size() > 2) inlineValue = arg.substr(2);
+        }
+
+        const bool isFlag = isLong ? (name == "help" || name == "version" || name == "raw")
+                                   : (name == "h" || name == "V");
+        if (isFlag) {
+            if (inlineValue) throw UsageError("option '" + arg + "' takes no value");
+            if (name == "raw")
+                options.raw = true;
+            else if (name == "h" || name == "help")
+                options.showHelp = true;
+            else
+                options.showVersion = true;
+            continue;
+        }
+        std::string* value = isLong ? longTarget(name) : (name == "o" ? &options.output : nullptr);
+        if (!value) throw UsageError("unknown option '" + arg + "'");
+        if (inlineValue) {
+            *value = *inlineValue;
+        } else {
+            if (i + 1 >= args.size()) throw UsageError("option '" + arg + "' needs a value");
+            *value = args[++i];
+        }
+        if (value->empty()) throw UsageError("option '" + arg + "' needs a value");
+    }
+    if (options.showHelp || options.showVersion) return options;
+
+    if (inputs.empty()) throw UsageError("no input file given");
+    if (inputs.size() > 1)
+        throw UsageError("only one input file can be given, not '" + inputs[1] + "' too");
+    options.input = inputs[0];
+    if (IsRawName(options.input)) options.raw = true;
+
+    if (!height.empty()) {
+        auto h = ParseCount(height, MaxPictureSide);
+        if (!h)
+            throw UsageError("--height must be a whole number from 1 to " +
+                             std::to_string(MaxPictureSide) + ", not '" + height + "'");
+        options.height = *h;
+    }
+    if (!window.empty()) {
+        auto w = ParseCount(window, MaxPictureSide);
+        if (!w)
+            throw UsageError("--window must be a whole number from 1 to " +
+                             std::to_string(MaxPictureSide) + ", not '" + window + "'");
+        options.windowWidth = *w;
+    }
+    if (!start.empty()) {
+        auto s = ParseSeconds(start);
+        if (!s)
+            throw UsageError("--start must be a number of seconds such as 12.5, not '" + start +
+                             "'");
+        options.span.startNs = *s;
+    }
+    if (!duration.empty()) {
+        auto d = ParseSeconds(duration);
+        if (!d || *d == 0)
+            throw UsageError("--duration must be a positive number of seconds such as 2.5, not '" +
+                             duration + "'");
+        options.span.endNs = options.span.startNs + *d;  // both below 2^60: no overflow
+    }
+    if (options.windowWidth > 0 && !options.span.IsWhole())
+        throw UsageError(
+            "--window shows the end of the recording; it cannot be combined with --start or "
+            "--duration");
+
+    if (options.output.empty()) {
+        if (options.input == "-") throw UsageError("reading standard input needs --output");
+        options.output = DefaultOutputPath(options.input);
+        if (options.output == options.input)
+            throw UsageError("the picture would replace the input '" + options.input +
+                             "'; give --output");
+    }
+    if (!options.magnitudesPath.empty() && options.magnitudesPath == options.output)
+        throw UsageError("--magnitudes and --output name the same file '" + options.output + "'");
+    return options;
+}
+
+std::string HelpText() {
+    return R"(Usage: vireon-render [options] INPUT
+
+Draws the waterfall of a recording as a PNG picture, with the same signal chain and
+renderer as the live window: 1500 Hz mixer, low-pass filter, one sample in three kept,
+a 256-point spectrum every 85 kept samples (8000/255 = 31.37 frames per second),
+covering 167 Hz (bottom) to 2823 Hz (top).
+
+INPUT is any recording libsndfile reads. A name ending in .u8 or .raw, "-" for
+standard input, or any file with --raw, is read as raw unsigned 8-bit mono samples at
+8000 Hz. An unsigned 8-bit mono WAV at 8000 Hz is used byte for byte; anything else is
+mixed to mono, resampled to 8000 Hz and quantised to unsigned 8 bits (128 = silence).
+
+Options:
+  -o, --output FILE     the PNG to write (default: INPUT with its extension replaced
+                        by .png; required when INPUT is "-")
+      --fir FILE        the filter coefficient file (default: fir1.txt beside the
+                        program)
+      --height H        picture height in pixels, 1..16384 (default 298)
+      --start SECONDS   keep only the frames computed at or after this time
+      --duration SECONDS
+                        keep only the frames computed before START + SECONDS
+      --window W        instead of the whole recording, write what a window whose
+                        waterfall is W x H pixels shows once the whole input has been
+                        received (newest column at the right; columns not yet reached
+                        stay white)
+      --magnitudes FILE also write every frame's 256 magnitudes as little-endian
+                        32-bit floats, frame after frame (all frames, whatever
+                        --start and --duration select)
+      --raw             read INPUT as raw unsigned 8-bit mono at 8000 Hz
+  -h, --help            show this help
+  -V, --version         show the version
+
+The picture: one column per frame, oldest at the left, so it is as wide as the number
+of frames. Frame k (k = 1, 2, ...) is computed at input sample 255 k, that is at
+time 0.031875 k seconds; --start S --duration D keep the frames whose time t satisfies
+S <= t < S + D. SECONDS are decimal (12, 0.5, 90.25). Frames before the start are still
+computed, so the chain is in the same state as if the whole recording had been played.
+A PNG can be at most 1000000 columns wide (about 8.8 hours); select a span for longer
+recordings.
+
+Exit status: 0 on success, 2 for a wrong command line, 1 for any other failure. On a
+failure nothing is left at the output paths (an existing file there is kept as it was).
+)";
+}
+
+}  // namespace vireon::render

@@ -1,0 +1,176 @@
+#include "SndFileRecordingReader.h"
+
+#include <fcntl.h>
+#include <samplerate.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "RenderError.h"
+#include "SampleConversion.h"
+
+namespace vireon::render {
+
+namespace {
+
+constexpr int TargetRate = 8000;
+constexpr sf_count_t ChunkFrames = 4096;
+
+class SndFile {
+public:
+    explicit SndFile(SNDFILE* file) : file_(file) {}
+    ~SndFile() { sf_close(file_); }
+    SndFile(const SndFile&) = delete;
+    SndFile& operator=(const SndFile&) = delete;
+    SNDFILE* get() const { return file_; }
+
+private:
+    SNDFILE* file_;
+};
+
+int64_t ExpectedAt8000(const SF_INFO& info) {
+    if (info.frames <= 0 || info.frames == SF_COUNT_MAX || info.samplerate <= 0) return -1;
+    return static_cast<int64_t>(static_cast<double>(info.frames) * TargetRate / info.samplerate);
+}
+
+// The stored bytes are already what the chain eats.
+class PassThroughReader final : public RecordingReader {
+public:
+    PassThroughReader(std::string path, SNDFILE* file, const SF_INFO& info)
+        : path_(std::move(path)), file_(file), expected_(ExpectedAt8000(info)) {}
+
+    std::size_t Read(uint8_t* samples, std::size_t capacity) override {
+        const sf_count_t n = sf_read_raw(file_.get(), samples, static_cast<sf_count_t>(capacity));
+        if (n <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
+            throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    int64_t ExpectedSamples() const override { return expected_; }
+
+private:
+    std::string path_;
+    SndFile file_;
+    int64_t expected_;
+};
+
+class ConvertingReader final : public RecordingReader {
+public:
+    ConvertingReader(std::string path, SNDFILE* file, const SF_INFO& info)
+        : path_(std::move(path)),
+          file_(file),
+          channels_(info.channels),
+          ratio_(static_cast<double>(TargetRate) / info.samplerate),
+          expected_(ExpectedAt8000(info)),
+          interleaved_(static_cast<std::size_t>(ChunkFrames) *
+                       static_cast<std::size_t>(info.channels)),
+          mono_(static_cast<std::size_t>(ChunkFrames)) {
+        if (info.samplerate != TargetRate) {
+            if (!src_is_valid_ratio(ratio_))
+                throw RenderError(path_ + ": a sample rate of " + std::to_string(info.samplerate) +
+                                  " Hz cannot be converted to 8000 Hz");
+            resampled_.resize(static_cast<std::size_t>(ChunkFrames * ratio_) + 64);
+            int error = 0;
+            resampler_ = src_new(SRC_SINC_FASTEST, 1, &error);
+            if (!resampler_)
+                throw RenderError(path_ + ": cannot start the resampler: " + src_strerror(error));
+        }
+    }
+    ~ConvertingReader() override {
+        if (resampler_) src_delete(resampler_);
+    }
+    ConvertingReader(const ConvertingReader&) = delete;
+    ConvertingReader& operator=(const ConvertingReader&) = delete;
+
+    std::size_t Read(uint8_t* samples, std::size_t capacity) override {
+        while (next_ == pending_.size() && !finished_) Refill();
+        const std::size_t n = std::min(capacity, pending_.size() - next_);
+        std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(next_), n, samples);
+        next_ += n;
+        return n;
+    }
+    int64_t ExpectedSamples() const override { return expected_; }
+
+private:
+    void Refill() {
+        pending_.clear();
+        next_ = 0;
+        const sf_count_t frames = sf_readf_float(file_.get(), interleaved_.data(), ChunkFrames);
+        if (frames <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
+            throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
+        const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
+        MixToMono(interleaved_.data(), count, channels_, mono_.data());
+        if (!resampler_) {
+            for (std::size_t i = 0; i < count; ++i) pending_.push_back(QuantizeSample(mono_[i]));
+            finished_ = count == 0;
+        } else {
+            Resample(count, count == 0);
+            finished_ = count == 0;
+        }
+    }
+
+    void Resample(std::size_t frames, bool endOfInput) {
+        SRC_DATA data{};
+        data.data_in = mono_.data();
+        data.input_frames = static_cast<long>(frames);
+        data.end_of_input = endOfInput ? 1 : 0;
+        data.src_ratio = ratio_;
+        for (;;) {
+            data.data_out = resampled_.data();
+            data.output_frames = static_cast<long>(resampled_.size());
+            if (int error = src_process(resampler_, &data))
+                throw RenderError(path_ + ": resampling failed: " + src_strerror(error));
+            for (long i = 0; i < data.output_frames_gen; ++i)
+                pending_.push_back(QuantizeSample(resampled_[static_cast<std::size_t>(i)]));
+            data.data_in += data.input_frames_used;
+            data.input_frames -= data.input_frames_used;
+            // At the end the converter keeps emitting its tail until it has nothing left.
+            if (data.input_frames == 0 && (!endOfInput || data.output_frames_gen == 0)) break;
+            if (!endOfInput && data.input_frames_used == 0 && data.output_frames_gen == 0) break;
+        }
+    }
+
+    std::string path_;
+    SndFile file_;
+    int channels_;
+    double ratio_;
+    int64_t expected_;
+    SRC_STATE* resampler_ = nullptr;
+    std::vector<float> interleaved_;
+    std::vector<float> mono_;
+    std::vector<float> resampled_;
+    std::vector<uint8_t> pending_;
+    std::size_t next_ = 0;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<RecordingReader> OpenSndFileRecording(const std::string& path) {
+    // Look at the path first: libsndfile's own wording for a missing file is less clear.
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        throw RenderError(path + ": cannot open: " + std::strerror(errno));
+    if (S_ISDIR(st.st_mode)) throw RenderError(path + ": is a directory, not a recording");
+    if (::access(path.c_str(), R_OK) != 0)
+        throw RenderError(path + ": cannot open: " + std::strerror(errno));
+
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file)
+        throw RenderError(path + ": unsupported or damaged recording (" + sf_strerror(nullptr) +
+                          ")");
+    if (info.channels < 1 || info.samplerate < 1) {
+        sf_close(file);
+        throw RenderError(path + ": unsupported recording (no channels or no sample rate)");
+    }
+    const bool passThrough = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_U8 &&
+                             info.channels == 1 && info.samplerate == TargetRate;
+    if (passThrough) return std::make_unique<PassThroughReader>(path, file, info);
+    return std::make_unique<ConvertingReader>(path, file, info);
+}
+
+}  // namespace vireon::render

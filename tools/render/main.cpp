@@ -1,0 +1,65 @@
+// vireon-render: the waterfall of a recording, drawn by the live window's own chain, as PNG.
+#include <unistd.h>
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "ProgramDirectory.h"
+#include "Render.h"
+#include "RenderError.h"
+#include "RenderOptions.h"
+
+using namespace vireon::render;
+
+namespace {
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "vireon-render: %s\n", message.c_str());
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    RenderOptions options;
+    try {
+        options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const UsageError& e) {
+        std::fprintf(stderr,
+                     "vireon-render: %s\nTry 'vireon-render --help' for more information.\n",
+                     e.what());
+        return 2;
+    }
+    if (options.showHelp) {
+        std::fputs(HelpText().c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    if (options.showVersion) {
+        std::printf("vireon-render %s\n", VIREON_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+
+    std::string firPath = options.firPath;
+    if (firPath.empty()) {
+        const std::string directory = ProgramDirectory();
+        if (directory.empty())
+            return Fail("cannot find the program's directory for fir1.txt; give --fir");
+        firPath = directory + "fir1.txt";
+    }
+
+    try {
+        const RenderResult result = Render(options, firPath, stderr, ::isatty(STDERR_FILENO) == 1);
+        if (result.frames == 0)
+            std::fprintf(stderr, "vireon-render: %s: no complete frame; the picture is all white\n",
+                         options.input == "-" ? "standard input" : options.input.c_str());
+        return 0;
+    } catch (const RenderError& e) {
+        return Fail(e.what());
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory");
+    } catch (const std::exception& e) {
+        return Fail(e.what());
+    }
+}
