@@ -1,0 +1,251 @@
+// The Qt audio layer and the capture logic together: recording a tone from a PulseAudio virtual
+// microphone through the real signal chain, stopping, draining and closing; and losing the
+// sound server while recording.
+//
+// Recording lasts a few seconds; VIREON_LONG=1 makes it a minute, VIREON_CAPTURE_SECONDS=N
+// any other length.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Capture.h"
+#include "FakeMessageBoxes.h"
+#include "QtAudioInput.h"
+#include "RealAudioSupport.h"
+#include "SignalChain.h"
+#include "WaveInEvent.h"
+
+namespace vireon::testing {
+namespace {
+
+double RecordingSeconds() {
+    if (const char* seconds = std::getenv("VIREON_CAPTURE_SECONDS")) return std::atof(seconds);
+    const char* longRun = std::getenv("VIREON_LONG");
+    return longRun != nullptr && std::string(longRun) == "1" ? 60.0 : 4.0;
+}
+
+// Phase of the 1000 Hz component (8 samples a period) of a block. Blocks of whole periods
+// that follow each other without a lost or repeated sample all show the same phase.
+double TonePhase(const std::uint8_t* data, std::int32_t count) {
+    double re = 0;
+    double im = 0;
+    for (std::int32_t n = 0; n < count; ++n) {
+        const double angle = 2.0 * M_PI * (n % 8) / 8.0;
+        re += (data[n] - 128.0) * std::cos(angle);
+        im += (data[n] - 128.0) * std::sin(angle);
+    }
+    return std::atan2(im, re);
+}
+
+// Stands in for the main window: dispatches the device's notifications to the capture logic
+// and runs every block through the signal chain, noting when blocks and frames arrive.
+class CaptureWindow final : public QObject, public CaptureHost, public FrameSink {
+public:
+    struct Arrival {
+        qint64 ns;
+        std::int32_t count;
+        double tonePhase;  // of the 1000 Hz component, relative to the block's first sample
+    };
+    struct Frame {
+        qint64 ns;
+        std::int32_t peakIndex;
+        float peak;
+    };
+
+    explicit CaptureWindow(AudioInput& audio) : context{audio, boxes, *this, multiplier, this} {
+        const std::string fir = QCoreApplication::applicationDirPath().toStdString() + "/fir1.txt";
+        chain.Decimator.Factor = DecimationFactor;
+        chain.FilterSin.Load(fir, boxes);
+        chain.FilterCos.Load(fir, boxes);
+        chain.Engine.Init(SpectrumSize);
+        clock.start();
+    }
+
+    bool event(QEvent* e) override {
+        if (e->type() == WaveInEvent::eventType()) {
+            const WaveInMessage& message = static_cast<WaveInEvent*>(e)->message();
+            if (message.Message == MM_WIM_CLOSE) ++closes;
+            if (DispatchWaveInMessage(state, context, message)) return true;
+        }
+        return QObject::event(e);
+    }
+
+    void ProcessSamples(const std::uint8_t* data, std::int32_t count) override {
+        arrivals.push_back({clock.nsecsElapsed(), count, TonePhase(data, count)});
+        vireon::ProcessSamples(chain, data, count, *this);
+    }
+    void DrawSpectrum(const float* values, std::int32_t count) override {
+        const float* peak = std::max_element(values, values + count);
+        frames.push_back({clock.nsecsElapsed(), static_cast<std::int32_t>(peak - values), *peak});
+    }
+    void UpdateReceiveMenus() override { ++menuUpdates; }
+
+    bool drained() const {
+        return state.WaveInHandle == NoAudioHandle && state.BuffersOutstanding == 0 &&
+               state.EarlierDevices.empty();
+    }
+
+    FakeMessageBoxes boxes;
+    CaptureState state;
+    SignalChain chain;
+    std::int32_t multiplier = 1;
+    CaptureContext context;
+    QElapsedTimer clock;
+    std::vector<Arrival> arrivals;
+    std::vector<Frame> frames;
+    int menuUpdates = 0;
+    int closes = 0;
+};
+
+// A sine played into the microphone's sink for as long as the object lives.
+class Tone {
+public:
+    Tone(const std::string& sink, int hertz, double seconds) {
+        process_.start("sox",
+                       {"-q", "-n", "-t", "pulseaudio", QString::fromStdString(sink), "synth",
+                        QString::number(seconds), "sine", QString::number(hertz), "vol", "0.5"});
+        started_ = process_.waitForStarted(5000);
+    }
+    ~Tone() {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
+    bool started() const { return started_; }
+
+private:
+    QProcess process_;
+    bool started_ = false;
+};
+
+std::string Shown(const FakeMessageBoxes& boxes) {
+    std::string all;
+    for (const auto& b : boxes.shown) all += "[" + b.text + "] ";
+    return all;
+}
+
+class RealCaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(Mic, nullptr);
+        ASSERT_TRUE(Mic->running()) << Mic->error();
+        window = std::make_unique<CaptureWindow>(audio);
+        ASSERT_TRUE(window->boxes.shown.empty())
+            << "fir1.txt beside the test: " << Shown(window->boxes);
+    }
+    void TearDown() override {
+        if (window->state.Receiving) StopReceive(window->state, window->context);
+        WaitFor([this] { return window->drained(); }, 3.0);
+    }
+
+    QtAudioInput audio;  // outlives the window that uses it
+    std::unique_ptr<CaptureWindow> window;
+};
+
+TEST_F(RealCaptureTest, ToneArrivesAtFullRateWithoutGapsAndPeaksAt1000Hz) {
+    const double seconds = RecordingSeconds();
+    Tone tone(Mic->sink(), 1000, seconds + 10);
+    ASSERT_TRUE(tone.started()) << "sox did not start";
+    RunFor(0.5);  // the tone reaches the microphone
+
+    CaptureWindow& w = *window;
+    StartReceive(w.state, w.context);
+    ASSERT_TRUE(w.state.Receiving) << Shown(w.boxes);
+    EXPECT_EQ(w.state.BuffersOutstanding, 10);
+    RunFor(seconds);
+    StopReceive(w.state, w.context);
+    const std::size_t running = w.arrivals.size();
+    ASSERT_TRUE(WaitFor([&] { return w.drained() && w.closes == 1; }, 3.0))
+        << "outstanding " << w.state.BuffersOutstanding;
+    EXPECT_TRUE(w.boxes.shown.empty()) << Shown(w.boxes);
+    EXPECT_EQ(w.arrivals.size() - running, 10u);  // the drain hands back all ten
+
+    // Rate and continuity of the blocks delivered while running.
+    ASSERT_GT(running, 20u);
+    qint64 maxGap = 0;
+    for (std::size_t i = 0; i < running; ++i) {
+        EXPECT_EQ(w.arrivals[i].count, 128) << "block " << i;
+        if (i > 0) maxGap = std::max(maxGap, w.arrivals[i].ns - w.arrivals[i - 1].ns);
+    }
+    // A lost or repeated run of samples shifts the tone's phase from one block to the next.
+    const qint64 settled = w.arrivals[0].ns + 300'000'000;
+    double maxPhaseStep = 0;
+    for (std::size_t i = 1; i < running; ++i) {
+        if (w.arrivals[i - 1].ns < settled) continue;
+        const double step =
+            std::remainder(w.arrivals[i].tonePhase - w.arrivals[i - 1].tonePhase, 2.0 * M_PI);
+        maxPhaseStep = std::max(maxPhaseStep, std::fabs(step));
+    }
+    EXPECT_LT(maxPhaseStep, 0.2) << "one sample lost or repeated shifts it by 0.785";
+
+    const double span = static_cast<double>(w.arrivals[running - 1].ns - w.arrivals[0].ns) / 1e9;
+    const double rate = 128.0 * static_cast<double>(running - 1) / span;
+    const double tolerance = seconds >= 30 ? 0.01 : 0.03;
+    EXPECT_NEAR(rate, 8000.0, 8000.0 * tolerance);
+    EXPECT_LT(maxGap, 160'000'000) << "longer than the ten queued buffers hold";
+
+    // Every frame once the tone fills the transform: peak at index 80 (1000 Hz), steady height.
+    std::vector<float> peaks;
+    std::size_t offPeak = 0;
+    for (const auto& f : w.frames) {
+        if (f.ns < settled || f.ns > w.arrivals[running - 1].ns) continue;
+        peaks.push_back(f.peak);
+        if (f.peakIndex != 80) ++offPeak;
+    }
+    ASSERT_GT(peaks.size(), static_cast<std::size_t>(seconds * 25));
+    EXPECT_EQ(offPeak, 0u);
+    std::vector<float> sorted = peaks;
+    std::sort(sorted.begin(), sorted.end());
+    const float median = sorted[sorted.size() / 2];
+    EXPECT_GE(sorted.front(), 0.9f * median);
+
+    std::printf(
+        "recorded %.1f s: %zu blocks, %.1f bytes/s (%.3f%% off 8000), longest gap %.1f ms, "
+        "largest tone phase step %.4f rad, %zu frames, peaks min %.1f median %.1f max %.1f\n",
+        span, running, rate, 100.0 * (rate - 8000.0) / 8000.0, static_cast<double>(maxGap) / 1e6,
+        maxPhaseStep, peaks.size(), static_cast<double>(sorted.front()),
+        static_cast<double>(median), static_cast<double>(sorted.back()));
+}
+
+TEST_F(RealCaptureTest, LosingTheSoundServerStopsCaptureAndStartWorksOnceItIsBack) {
+    CaptureWindow& w = *window;
+    StartReceive(w.state, w.context);
+    ASSERT_TRUE(w.state.Receiving) << Shown(w.boxes);
+    RunFor(1.0);
+    ASSERT_GT(w.arrivals.size(), 30u);
+
+    Mic->kill();
+    ASSERT_TRUE(WaitFor([&] { return !w.state.Receiving; }, 5.0)) << "no reaction to the loss";
+    const ShownBox lost{"Recording stopped: the recording device is no longer available.", "", 48};
+    EXPECT_EQ(w.boxes.shown, std::vector<ShownBox>{lost});
+    EXPECT_EQ(w.menuUpdates, 2);
+    ASSERT_TRUE(WaitFor([&] { return w.drained(); }, 3.0)) << "buffers did not come back";
+
+    // Back again; Qt reconnects to the server a few seconds after losing it.
+    ASSERT_TRUE(Mic->restart()) << Mic->error();
+    const std::size_t shownBefore = w.boxes.shown.size();
+    bool started = false;
+    for (int attempt = 0; attempt < 10 && !started; ++attempt) {
+        RunFor(1.0);
+        StartReceive(w.state, w.context);
+        started = w.state.Receiving;
+        if (!started) WaitFor([&] { return w.drained(); }, 3.0);
+    }
+    ASSERT_TRUE(started) << Shown(w.boxes);
+    std::printf("started again after %zu failed attempts\n", w.boxes.shown.size() - shownBefore);
+    const std::size_t before = w.arrivals.size();
+    RunFor(1.0);
+    EXPECT_GT(w.arrivals.size() - before, 30u);
+    StopReceive(w.state, w.context);
+    EXPECT_TRUE(WaitFor([&] { return w.drained(); }, 3.0));
+}
+
+}  // namespace
+}  // namespace vireon::testing
