@@ -16,7 +16,8 @@ struct FirFilter {
 
     // Loads the coefficient file. A missing file shows "Cannot load the filter <path>" and
     // leaves the filter as it was; a malformed one throws (ConvertError, ListIndexError,
-    // FileOpenError).
+    // FileOpenError) and also leaves it as it was. A tap count outside 0..1024 and a
+    // coefficient beyond the float range are refused with a ConvertError.
     void Load(const std::string& path, MessageBoxService& boxes);
 
     // One input in, one output out: c0 meets the oldest of the last TapCount inputs.
@@ -26,5 +27,13 @@ struct FirFilter {
 // Steps two filters with the same tap count at once; the result is bit-identical to
 // a.Step(xa) and b.Step(xb), but the two running sums overlap in the pipeline.
 void StepPair(FirFilter& a, float xa, float& ya, FirFilter& b, float xb, float& yb);
+
+// Runs FirBlock consecutive inputs through each of two filters; ya[k] and yb[k] are bit-identical
+// to what the k-th of FirBlock StepPair calls returns, and both filters end in the same state.
+// The outputs of successive samples are independent sums, so all 2 x FirBlock of them are
+// worked on side by side.
+constexpr int32_t FirBlock = 8;
+void StepPairBlock(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb,
+                   float* yb);
 
 }  // namespace vireon
