@@ -203,9 +203,9 @@ TEST_F(FirFilterLoad, RefusesACoefficientBeyondSinglePrecision) {
 TEST_F(FirFilterLoad, MissingFileShowsTheBoxAndKeepsTheFilter) {
     LoadText("NTaps=1\n2\n");
     filter->Step(3.0f);
-    const std::string missing = dir.Path("nothing/fir1.txt");
+    const std::string missing = dir / "nothing/fir1.txt";
     filter->Load(missing, boxes);
-    filter->Load(dir.Path(""), boxes);  // a directory is not a file
+    filter->Load(dir / "", boxes);  // a directory is not a file
     const ShownBox expected{"Cannot load the filter " + missing, "Load FIR filter", 16};
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[0], expected);

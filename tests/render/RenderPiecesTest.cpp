@@ -3,16 +3,15 @@
 
 #include <sndfile.h>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
-#include "AtomicFile.h"
 #include "ColumnStore.h"
 #include "FrameSpan.h"
 #include "Progress.h"
 #include "RecordingReader.h"
+#include "Render.h"
 #include "RenderError.h"
 #include "RenderOptions.h"
 #include "SampleConversion.h"
@@ -21,11 +20,7 @@
 namespace vireon::render {
 namespace {
 
-using vireon::testing::Exists;
-using vireon::testing::ListDir;
-using vireon::testing::ReadBytes;
 using vireon::testing::TempDir;
-using vireon::testing::WriteBytes;
 
 TEST(ParseSeconds, ReadsDecimalSecondsExactly) {
     const std::vector<std::pair<std::string, int64_t>> good = {
@@ -200,63 +195,30 @@ TEST(ColumnStore, ColumnsBecomeTheImageLeftToRightAcrossBlocks) {
     EXPECT_EQ(store.Columns(), 0);
 }
 
-TEST(AtomicFile, AppearsWholeOnCommitAndNotAtAllOtherwise) {
+TEST(Render, OutputFailuresAreRenderErrorsNamingTheFileAndTheReason) {
     TempDir dir;
-    const std::string path = dir / "out.bin";
-    const mode_t oldMask = ::umask(022);
-    {
-        AtomicFile file(path);
-        file.Write("abc", 3);
-        std::string big(200'000, 'x');  // larger than the buffer
-        file.Write(big.data(), big.size());
-        EXPECT_FALSE(Exists(path)) << "nothing at the target before the commit";
-        file.Commit();
-    }
-    ::umask(oldMask);
-    EXPECT_EQ(ReadBytes(path), "abc" + std::string(200'000, 'x'));
-    struct stat st;
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0644u);
-
-    // An abandoned file leaves the old content and no temporary file.
-    ::chmod(path.c_str(), 0600);
-    {
-        AtomicFile file(path);
-        file.Write("new", 3);
-    }
-    EXPECT_EQ(ReadBytes(path).size(), 200'003u);
-    EXPECT_EQ(ListDir(dir.Path()), std::vector<std::string>{"out.bin"});
-
-    // Replacing keeps the old permissions.
-    {
-        AtomicFile file(path);
-        file.Write("new", 3);
-        file.Commit();
-    }
-    EXPECT_EQ(ReadBytes(path), "new");
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-
-    // Through a symbolic link the target file is replaced and the link stays.
-    ASSERT_EQ(::symlink("out.bin", (dir / "link").c_str()), 0);
-    {
-        AtomicFile file(dir / "link");
-        file.Write("via link", 8);
-        file.Commit();
-    }
-    EXPECT_EQ(ReadBytes(path), "via link");
-    EXPECT_EQ(ListDir(dir.Path()), (std::vector<std::string>{"link", "out.bin"}));
-    ASSERT_EQ(::lstat((dir / "link").c_str(), &st), 0);
-    EXPECT_TRUE(S_ISLNK(st.st_mode));
-
-    for (const std::string& bad : {dir.Path(), dir / "missing/out.bin"}) {
+    vireon::testing::WriteBytes(dir / "fir.txt", vireon::testing::LowPassFirText());
+    vireon::testing::WriteU8Wav(dir / "tone.wav", vireon::testing::ToneU8(1000, 4000));
+    vireon::testing::WriteBytes(dir / "locked.png", std::string("old"));
+    ASSERT_EQ(::chmod((dir / "locked.png").c_str(), 0444), 0);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"-o", dir / "nodir/out.png"},
+         dir / "nodir/out.png: cannot create: No such file or directory"},
+        {{"-o", dir / "locked.png"}, dir / "locked.png: is read-only"},
+        {{"--magnitudes", dir / "nodir/m.f32"},
+         dir / "nodir/m.f32: cannot create: No such file or directory"},
+    };
+    for (const auto& [args, message] : cases) {
+        std::vector<std::string> all = {"--fir", dir / "fir.txt", dir / "tone.wav"};
+        all.insert(all.begin(), args.begin(), args.end());
         try {
-            AtomicFile file(bad);
-            ADD_FAILURE() << bad;
+            Render(ParseArguments(all), dir / "fir.txt", stderr, false);
+            ADD_FAILURE() << message;
         } catch (const RenderError& e) {
-            EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
+            EXPECT_EQ(std::string(e.what()), message);
         }
     }
+    EXPECT_EQ(dir.Entries(), (std::set<std::string>{"fir.txt", "locked.png", "tone.wav"}));
 }
 
 TEST(Progress, ShowsPercentagesOnlyForLongRecordingsWhenAsked) {

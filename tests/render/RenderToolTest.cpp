@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <QImage>
 #include <cmath>
 #include <filesystem>
@@ -304,6 +305,10 @@ TEST_F(RenderToolTest, FailuresNameTheFileAndLeaveTheOutputsAsTheyWere) {
     std::filesystem::create_directory(dir / "adir");
     WriteBytes(dir / "out.png", std::string("old picture"));
     WriteBytes(dir / "m.f32", std::string("old magnitudes"));
+    // A rename would replace these no matter what: they must be refused instead.
+    WriteBytes(dir / "locked.png", std::string("read-only picture"));
+    ASSERT_EQ(::chmod((dir / "locked.png").c_str(), 0444), 0);
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
 
     struct Case {
         std::string name;
@@ -352,8 +357,16 @@ TEST_F(RenderToolTest, FailuresNameTheFileAndLeaveTheOutputsAsTheyWere) {
          {"--fir", fir, "--magnitudes", dir / "nodir/m.f32", tone},
          "cannot create",
          dir / "nodir/m.f32"},
+        {"output is read-only (even for root)",
+         {"--fir", fir, "-o", dir / "locked.png", tone},
+         "read-only",
+         dir / "locked.png"},
+        {"output is a FIFO",
+         {"--fir", fir, "-o", dir / "pipe", tone},
+         "not a regular file",
+         dir / "pipe"},
     };
-    const auto before = ListDir(dir.Path());
+    const auto before = dir.Entries();
     for (const Case& c : cases) {
         std::vector<std::string> args = c.args;
         // Every case would write both files if it succeeded.
@@ -368,8 +381,12 @@ TEST_F(RenderToolTest, FailuresNameTheFileAndLeaveTheOutputsAsTheyWere) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.name << ": " << r.err;
         EXPECT_EQ(ReadBytes(dir / "out.png"), "old picture") << c.name;
         EXPECT_EQ(ReadBytes(dir / "m.f32"), "old magnitudes") << c.name;
-        EXPECT_EQ(ListDir(dir.Path()), before) << c.name << ": a temporary file was left behind";
+        EXPECT_EQ(dir.Entries(), before) << c.name << ": a temporary file was left behind";
     }
+    EXPECT_EQ(ReadBytes(dir / "locked.png"), "read-only picture");
+    struct stat st {};
+    ASSERT_EQ(::lstat((dir / "pipe").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(RenderToolTest, WrongCommandLinesExitWith2AndWriteNothing) {
@@ -398,7 +415,7 @@ TEST_F(RenderToolTest, WrongCommandLinesExitWith2AndWriteNothing) {
         {"--help=yes"},
         {tone, "-o"},
     };
-    const auto before = ListDir(dir.Path());
+    const auto before = dir.Entries();
     for (const auto& args : cases) {
         std::vector<std::string> withFir = {"--fir", fir};
         withFir.insert(withFir.end(), args.begin(), args.end());
@@ -407,7 +424,7 @@ TEST_F(RenderToolTest, WrongCommandLinesExitWith2AndWriteNothing) {
         for (const auto& a : args) shown += a + " ";
         EXPECT_EQ(r.exitCode, 2) << shown << r.err;
         EXPECT_NE(r.err.find("--help"), std::string::npos) << shown << r.err;
-        EXPECT_EQ(ListDir(dir.Path()), before) << shown;
+        EXPECT_EQ(dir.Entries(), before) << shown;
     }
 }
 

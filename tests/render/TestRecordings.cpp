@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -15,17 +14,6 @@
 #include "SignalChain.h"
 
 namespace vireon::testing {
-
-TempDir::TempDir() {
-    char name[] = "/tmp/vireon-render-test.XXXXXX";
-    if (!::mkdtemp(name)) throw std::runtime_error("mkdtemp failed");
-    path_ = name;
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
 
 std::vector<uint8_t> ToneU8(double hz, std::size_t samples, double amplitude) {
     std::vector<uint8_t> out(samples);
@@ -88,14 +76,6 @@ std::string ReadBytes(const std::string& path) {
 bool Exists(const std::string& path) {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
-}
-
-std::vector<std::string> ListDir(const std::string& path) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(path))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::string LowPassFirText() {

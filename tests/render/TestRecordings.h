@@ -4,21 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
+
 namespace vireon::testing {
-
-// A fresh directory under /tmp, removed with everything in it at the end of the scope.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
 
 // Unsigned 8-bit samples of a sine of the given frequency at 8000 Hz, amplitude in steps.
 std::vector<uint8_t> ToneU8(double hz, std::size_t samples, double amplitude = 100.0);
@@ -32,8 +20,6 @@ void WriteBytes(const std::string& path, const std::string& bytes);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string ReadBytes(const std::string& path);
 bool Exists(const std::string& path);
-// Names in the directory, sorted.
-std::vector<std::string> ListDir(const std::string& path);
 
 // A 63-tap windowed-sinc low-pass for 8000 Hz with its edge at 1000 Hz, in the coefficient
 // file's text form. It passes the 500 Hz baseband of a 1000 Hz tone and stops above 4000/3 Hz.

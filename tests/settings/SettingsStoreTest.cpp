@@ -77,7 +77,7 @@ TEST_F(SettingsFile, NoFileGivesDefaultsAndTheFirstSaveWritesSixLines) {
     EXPECT_TRUE(store.Lines.empty());
     store.Save();
     EXPECT_EQ(ReadBytes(path), SixDefaultLines);
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
 }
 
 // Files users wrote by hand: what Load makes of them, and what an unchanged Save writes back.
@@ -279,7 +279,7 @@ TEST_F(SettingsFile, RealTextIgnoresTheUserLocale) {
     // Build a German locale (decimal comma) into the scratch directory when the system can.
     const std::string cmd =
         "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8") + "' >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0 || ::setenv("LOCPATH", dir.path().c_str(), 1) != 0 ||
+    if (std::system(cmd.c_str()) != 0 || ::setenv("LOCPATH", dir.Path().c_str(), 1) != 0 ||
         !std::setlocale(LC_ALL, "de_DE.UTF-8")) {
         ::unsetenv("LOCPATH");
         GTEST_SKIP() << "no German locale can be made here (localedef or locale sources missing)";
@@ -348,7 +348,7 @@ TEST(SettingsStoreRegister, HundredSlotsThenLengthError) {
 TEST_F(SettingsFile, UnreadableFileFailsAndFillsNothing) {
     WriteBytes(path, "WindowTop=5\r\n");
     ::chmod(path.c_str(), 0000);
-    ::chmod(dir.path().c_str(), 0755);
+    ::chmod(dir.Path().c_str(), 0755);
     // Root reads a 0000 file, so the check runs as an ordinary user.
     auto child = RunInChild([&]() -> std::string {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return "skip";
@@ -380,7 +380,7 @@ TEST_F(SettingsFile, DirectoryInPlaceLoadsDefaultsAndSaveFails) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
     }
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
 }
 
 TEST_F(SettingsFile, ReadOnlyFileRefusesTheSaveEvenForRoot) {
@@ -401,7 +401,7 @@ TEST_F(SettingsFile, ReadOnlyFileRefusesTheSaveEvenForRoot) {
     }
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(ModeOf(path) & 07777, 0444u);
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
 }
 
 TEST_F(SettingsFile, FullDiskKeepsTheOldFileByteForByte) {
@@ -425,7 +425,7 @@ TEST_F(SettingsFile, FullDiskKeepsTheOldFileByteForByte) {
     });
     EXPECT_EQ(child.output, "Stream write error");
     EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"okaven.ini"});
+    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// Scratch directories, raw file bytes and child processes for the file tests.
+// Raw file bytes and child processes for the file tests, beside the shared scratch directory.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -10,42 +10,13 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "TempDir.h"
+
 namespace vireon::testing {
-
-class TempDir {
-public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vireon-settings-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) std::abort();
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-    // Every name in the directory: a leftover temporary file shows up here.
-    std::set<std::string> entries() const {
-        std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(path_))
-            names.insert(entry.path().filename().string());
-        return names;
-    }
-
-private:
-    std::string path_;
-};
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

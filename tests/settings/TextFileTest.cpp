@@ -104,7 +104,7 @@ TEST(WriteLines, WritesCrLfAfterEveryLine) {
     EXPECT_EQ(ReadBytes(path), "a=1\r\n\r\n[x]\r\nb\r\n");
     WriteLines(path, {});
     EXPECT_EQ(ReadBytes(path), "");
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"out.ini"});
+    EXPECT_EQ(dir.Entries(), std::set<std::string>{"out.ini"});
 }
 
 TEST(WriteLines, ReplacesLongerFileWholly) {
@@ -153,7 +153,7 @@ TEST(WriteLines, WritesThroughSymbolicLinks) {
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "abs"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "rel"));
     EXPECT_EQ(ReadBytes(dir / "real/target.ini"), "new\r\n");
-    EXPECT_EQ(dir.entries(), (std::set<std::string>{"abs", "real", "rel"}));
+    EXPECT_EQ(dir.Entries(), (std::set<std::string>{"abs", "real", "rel"}));
 
     // A dangling link makes the file it names.
     std::filesystem::create_symlink("real/later.ini", dir / "dangling");
@@ -188,7 +188,7 @@ TEST(WriteLines, RefusesWhatItCannotReplaceSafely) {
         std::string path = dir / "okaven.ini";
         if (std::string(c.name) == "missing directory") path = dir / "none/okaven.ini";
         c.prepare(path);
-        const auto before = dir.entries();
+        const auto before = dir.Entries();
         const mode_t modeBefore = ModeOf(path);
         std::error_code loop;
         const std::string bytesBefore =
@@ -199,7 +199,7 @@ TEST(WriteLines, RefusesWhatItCannotReplaceSafely) {
         } catch (const FileCreateError& e) {
             EXPECT_EQ(std::string(e.what()), "Cannot create file " + path) << c.name;
         }
-        EXPECT_EQ(dir.entries(), before) << c.name;
+        EXPECT_EQ(dir.Entries(), before) << c.name;
         EXPECT_EQ(ModeOf(path), modeBefore) << c.name;
         if (!bytesBefore.empty()) {
             EXPECT_EQ(ReadBytes(path), bytesBefore) << c.name;

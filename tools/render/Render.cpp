@@ -30,10 +30,8 @@ std::string Seconds(int64_t nanoseconds) {
     return text;
 }
 
-}  // namespace
-
-RenderResult Render(const RenderOptions& options, const std::string& firPath, FILE* progressOut,
-                    bool showProgress) {
+RenderResult RenderFiles(const RenderOptions& options, const std::string& firPath,
+                         FILE* progressOut, bool showProgress) {
     auto chain = std::make_unique<SignalChain>();
     SetUpChain(*chain, firPath);
     auto reader = OpenRecording(options.input, options.raw);
@@ -92,6 +90,18 @@ RenderResult Render(const RenderOptions& options, const std::string& firPath, FI
     if (magnitudes) magnitudes->Commit();
     picture.Commit();
     return result;
+}
+
+}  // namespace
+
+RenderResult Render(const RenderOptions& options, const std::string& firPath, FILE* progressOut,
+                    bool showProgress) {
+    try {
+        return RenderFiles(options, firPath, progressOut, showProgress);
+    } catch (const AtomicFileError& e) {
+        // Already "<file>: <what went wrong>: <why>", as every other failure reads.
+        throw RenderError(e.what());
+    }
 }
 
 }  // namespace vireon::render

@@ -227,6 +227,8 @@ recordings.
 
 Exit status: 0 on success, 2 for a wrong command line, 1 for any other failure. On a
 failure nothing is left at the output paths (an existing file there is kept as it was).
+An output that exists must be a writable regular file; a symbolic link is followed to
+the file it names, and an existing file keeps its permissions and owner.
 )";
 }
 

@@ -1,0 +1,166 @@
+#include "AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace vireon {
+
+namespace {
+
+constexpr std::size_t BufferSize = 1 << 16;
+
+std::string Describe(const std::string& path, const std::string& what, int error) {
+    std::string text = path + ": " + what;
+    if (error != 0) text += std::string(": ") + std::strerror(error);
+    return text;
+}
+
+mode_t NewFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// Follows a chain of symbolic links to the name that finally holds the data, which need not
+// exist yet (a dangling link is written through to the file it names). Empty, with errno set,
+// when the chain cannot be followed (a loop, an unreadable link): renaming over the link
+// would replace the link.
+std::string FinalTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        char buf[PATH_MAX];
+        const ssize_t n = ::readlink(current.c_str(), buf, sizeof buf - 1);
+        if (n < 0) return {};
+        if (n == 0) {
+            errno = ENOENT;
+            return {};
+        }
+        const std::string target(buf, static_cast<std::size_t>(n));
+        current = target.starts_with('/') ? target : DirectoryOf(current) + "/" + target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+}  // namespace
+
+AtomicFileError::AtomicFileError(std::string path, Kind kind, const std::string& what, int error)
+    : Error(Describe(path, what, error)), path_(std::move(path)), kind_(kind), errno_(error) {}
+
+AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
+    using Kind = AtomicFileError::Kind;
+    if (path_.empty()) Fail(Kind::Create, "cannot create", ENOENT);
+    target_ = FinalTarget(path_);
+    if (target_.empty()) Fail(Kind::Refused, "cannot follow the symbolic link", errno);
+
+    mode_ = NewFileMode();
+    struct stat st;
+    if (::stat(target_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) Fail(Kind::Refused, "is a directory", 0);
+        // Renaming over a device or a FIFO would replace the node itself, not feed it.
+        if (!S_ISREG(st.st_mode)) Fail(Kind::Refused, "is not a regular file", 0);
+        // A rename ignores the old file's permissions, and root passes access() whenever any
+        // write bit is set, so both are asked.
+        if ((st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ||
+            ::access(target_.c_str(), W_OK) != 0)
+            Fail(Kind::Refused, "is read-only", 0);
+        existed_ = true;
+        mode_ = st.st_mode & 07777;
+        owner_ = st.st_uid;
+        group_ = st.st_gid;
+    }
+    buffer_.reserve(BufferSize);
+    temp_ = target_ + ".XXXXXX";
+    // Last: nothing after it may throw, or the temporary file would outlive a failed constructor.
+    fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
+    if (fd_ < 0) Fail(Kind::Create, "cannot create", errno);
+}
+
+AtomicFile::~AtomicFile() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        ::unlink(temp_.c_str());
+    }
+}
+
+void AtomicFile::Fail(AtomicFileError::Kind kind, const char* what, int error) const {
+    throw AtomicFileError(path_, kind, what, error);
+}
+
+void AtomicFile::Write(const void* data, std::size_t size) {
+    const char* bytes = static_cast<const char*>(data);
+    if (buffer_.size() + size > BufferSize) Flush();
+    if (size >= BufferSize)
+        WriteOut(bytes, size);
+    else
+        buffer_.insert(buffer_.end(), bytes, bytes + size);  // within the reserved room
+}
+
+void AtomicFile::Flush() {
+    WriteOut(buffer_.data(), buffer_.size());
+    buffer_.clear();
+}
+
+void AtomicFile::WriteOut(const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd_, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) Fail(AtomicFileError::Kind::Write, "write error", errno);
+        if (n == 0) Fail(AtomicFileError::Kind::Write, "write error", ENOSPC);
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+}
+
+int AtomicFile::Descriptor() {
+    Flush();
+    return fd_;
+}
+
+void AtomicFile::Commit() {
+    using Kind = AtomicFileError::Kind;
+    Flush();
+    // Owner and mode only now: a write by anyone but root clears set-id bits.
+    if (existed_) {
+        // Owner first: a change of owner may clear set-id bits that the chmod below restores.
+        // Only root may give the file away; others keep at least the group where allowed.
+        [[maybe_unused]] const int ignored =
+            ::fchown(fd_, ::geteuid() == 0 ? owner_ : static_cast<uid_t>(-1), group_);
+    }
+    if (::fchmod(fd_, mode_) != 0) Fail(Kind::Create, "cannot set permissions", errno);
+    if (::fsync(fd_) != 0) Fail(Kind::Write, "write error", errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        const int error = errno;
+        ::unlink(temp_.c_str());
+        Fail(Kind::Write, "write error", error);
+    }
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temp_.c_str());
+        Fail(Kind::Create, "cannot replace", error);
+    }
+    // Make the rename itself durable.
+    const int dir = ::open(DirectoryOf(target_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+}  // namespace vireon

@@ -1,0 +1,74 @@
+#pragma once
+// A file that appears complete or not at all. Everything goes to a temporary file beside the
+// target, which replaces the target only on Commit: flushed to disk, given the old file's
+// permissions and owner, and renamed over it. Without a Commit (a failure, an exception) the
+// temporary file is removed and an existing target stays as it was.
+#include <sys/types.h>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "Errors.h"
+
+namespace vireon {
+
+// What went wrong, as "<path>: <what>[: <system's reason>]", with the pieces kept apart for
+// callers that report failures in their own words.
+class AtomicFileError : public Error {
+public:
+    enum class Kind {
+        Refused,  // what is at the path may not be replaced (a directory, a device, read-only)
+        Create,   // the new file could not be made or put in place
+        Write,    // the disk took fewer bytes than asked, or could not sync them
+    };
+    AtomicFileError(std::string path, Kind kind, const std::string& what, int error);
+
+    const std::string& Path() const { return path_; }
+    Kind GetKind() const { return kind_; }
+    int Errno() const { return errno_; }  // 0 when no system call failed
+
+private:
+    std::string path_;
+    Kind kind_;
+    int errno_;
+};
+
+class AtomicFile {
+public:
+    // Creates the temporary file at once, so that an unwritable place is reported before any
+    // work. A symbolic link is followed to the file it names, which need not exist yet; the
+    // link itself stays. Refuses an empty name, a link that cannot be followed, and anything
+    // but a writable regular file at the path (read-only counts even for root, who could
+    // otherwise replace it). Throws AtomicFileError.
+    explicit AtomicFile(std::string path);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Buffered; a large block goes straight to the file. Throws AtomicFileError.
+    void Write(const void* data, std::size_t size);
+    // The temporary file's descriptor, for writers that want one; buffered data is written
+    // out first.
+    int Descriptor();
+    // Writes out, syncs and renames over the target, once. Throws AtomicFileError.
+    void Commit();
+    // The name as given, for messages.
+    const std::string& Path() const { return path_; }
+
+private:
+    void Flush();
+    void WriteOut(const char* data, std::size_t size);
+    [[noreturn]] void Fail(AtomicFileError::Kind kind, const char* what, int error) const;
+
+    std::string path_;
+    std::string target_;  // where the data goes: path_ with its links followed
+    std::string temp_;
+    int fd_ = -1;
+    bool existed_ = false;
+    mode_t mode_ = 0;
+    uid_t owner_ = 0;
+    gid_t group_ = 0;
+    std::vector<char> buffer_;
+};
+
+}  // namespace vireon
