@@ -1,0 +1,17 @@
+#pragma once
+// Fixed texts of the program: titles, file names and the programs it starts.
+namespace vireon {
+
+inline constexpr const char* ApplicationTitle = "OKAVEN Halcyte Terminal";
+inline constexpr const char* MainWindowCaption = "OKAVEN Vireon";
+inline constexpr const char* CoefficientFileName = "fir1.txt";
+inline constexpr const char* SettingsFileName = "okaven.ini";
+
+// The sound server's volume control; " --tab=4" opens it on its input devices.
+inline constexpr const char* VolumeControlProgram = "pavucontrol";
+inline constexpr const char* VolumeControlRecordingArgs = " --tab=4";
+
+// Opened by "Author's Web site".
+inline constexpr const char* HomePageUrl = "https://example.org/okaven/vireon/";
+
+}  // namespace vireon

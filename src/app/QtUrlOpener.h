@@ -1,0 +1,12 @@
+#pragma once
+// Opens a web address with the desktop's default browser (QDesktopServices).
+#include "UrlOpener.h"
+
+namespace vireon {
+
+class QtUrlOpener final : public UrlOpener {
+public:
+    void Open(const std::string& url) override;
+};
+
+}  // namespace vireon

@@ -1,0 +1,19 @@
+#pragma once
+// The program from its main window's construction to its destruction, with the event loop
+// supplied by the caller (QApplication::exec in the program, a scripted loop in tests).
+#include <functional>
+#include <string>
+
+#include "ProgramState.h"
+#include "Unit1.h"
+
+namespace vireon {
+
+// Builds the main window, then the hidden About dialog, runs the loop, and lets both windows go
+// (the main window stores its placement and saves the settings). An error escaping the start-up
+// or the loop is shown by the error report, without entering the loop if it came first.
+// The program's exit code: always 0.
+int RunProgram(ProgramState& state, const MainWindowServices& services,
+               const std::string& programDirectory, const std::function<void(TFormMain&)>& runLoop);
+
+}  // namespace vireon

@@ -1,0 +1,28 @@
+#pragma once
+// Turns SIGTERM and SIGINT into a Qt signal on the event loop, so that the program can end the
+// way the Exit command does. The handler only writes one byte to a pipe (async-signal-safe).
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace vireon {
+
+class TerminationSignals final : public QObject {
+    Q_OBJECT
+public:
+    // Installs the handlers; only one instance may exist at a time.
+    explicit TerminationSignals(QObject* parent = nullptr);
+    // Restores the previous handlers.
+    ~TerminationSignals() override;
+
+signals:
+    void Received(int signalNumber);
+
+private:
+    void ReadPending();
+
+    int fds_[2] = {-1, -1};
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace vireon

@@ -1,0 +1,260 @@
+#include "Unit1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QVBoxLayout>
+
+#include "About.h"
+#include "AppText.h"
+#include "Placement.h"
+#include "QImageSurface.h"
+#include "Waterfall.h"
+#include "WaterfallImage.h"
+#include "WaveInEvent.h"
+
+namespace vireon {
+
+TFormMain::TFormMain(ProgramState& state, const MainWindowServices& services,
+                     const std::string& programDirectory, QWidget* parent)
+    : QMainWindow(parent),
+      state_(state),
+      services_(services),
+      capture_{services.Audio, services.Boxes, *this, state.Values.BlockLenMultipler, this} {
+    // 1. The window as laid out, visible at its design place before anything else happens.
+    BuildLayout();
+    BuildMenu();
+    move(DesignGeometry.Left, DesignGeometry.Top);
+    resize(DesignGeometry.Width, DesignGeometry.Height);
+    show();
+
+    // 2..5. The program's directory, the decimation, the two filters (sine branch first).
+    state_.ProgramDirectory = programDirectory;
+    state_.Chain.Decimator.Factor = DecimationFactor;
+    const std::string firFile = state_.ProgramDirectory + CoefficientFileName;
+    state_.Chain.FilterSin.Load(firFile, services_.Boxes);
+    state_.Chain.FilterCos.Load(firFile, services_.Boxes);
+
+    // 6..8. The settings file beside the program.
+    state_.Settings.FileName = state_.ProgramDirectory + SettingsFileName;
+    RegisterSettings(state_.Settings, state_.Values);
+    state_.Settings.Load();
+
+    // 9..11.
+    StartReceive();
+    UpdateReceiveMenus();
+    ApplyPlacement();
+}
+
+TFormMain::~TFormMain() {
+    // A window that goes without having been closed still lets go of the device; the buffers a
+    // stop handed back after the loop ended are processed and freed, and the device closed.
+    services_.Report.Guard([this] { FormClose(); });
+    DeliverPendingWaveIn(this);
+    StorePlacementAndSave();
+}
+
+void TFormMain::StorePlacementAndSave() {
+    StorePlacement(state_.Values, isMaximized(), {y(), x(), width(), height()});
+    // A destructor must not throw: a failed save is reported like any other error.
+    services_.Report.Guard([this] { state_.Settings.Save(); });
+}
+
+void TFormMain::BuildLayout() {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QString::fromUtf8(MainWindowCaption));
+
+    PanelHz = new QFrame(this);
+    PanelHz->setObjectName(QStringLiteral("PanelHz"));
+    PanelHz->setFrameStyle(QFrame::Panel | QFrame::Sunken);  // a lowered one-pixel bevel
+    PanelHz->setLineWidth(1);
+    PanelHz->installEventFilter(this);
+
+    ImageHz = new WaterfallImage(PanelHz);
+    ImageHz->setObjectName(QStringLiteral("ImageHz"));
+    auto* fill = new QVBoxLayout(PanelHz);  // the image fills the panel inside its bevel
+    fill->setContentsMargins(0, 0, 0, 0);
+    fill->setSpacing(0);
+    fill->addWidget(ImageHz);
+
+    setCentralWidget(PanelHz);
+}
+
+QAction* TFormMain::AddCommand(QMenu* menu, const char* name, const char* caption,
+                               void (TFormMain::*handler)(), QKeySequence shortcut) {
+    QAction* action = menu->addAction(QString::fromUtf8(caption));
+    action->setObjectName(QString::fromUtf8(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this,
+            [this, handler] { services_.Report.Guard([this, handler] { (this->*handler)(); }); });
+    return action;
+}
+
+void TFormMain::BuildMenu() {
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    MenuOpenPalette = MainMenu1->addMenu(QStringLiteral("&File"));
+    MenuOpenPalette->setObjectName(QStringLiteral("MenuOpenPalette"));
+    Inputvolume1 = AddCommand(MenuOpenPalette, "Inputvolume1", "Input volume",
+                              &TFormMain::Inputvolume1Click, QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuStandBy = AddCommand(MenuOpenPalette, "MenuStandBy", "&Stand by",
+                             &TFormMain::MenuStandByClick, QKeySequence(Qt::CTRL | Qt::Key_B));
+    MenuStandBy->setCheckable(true);
+    Separator3 = MenuOpenPalette->addSeparator();
+    Separator3->setObjectName(QStringLiteral("Separator3"));
+    MenuExit = AddCommand(MenuOpenPalette, "MenuExit", "&Exit", &TFormMain::MenuExitClick);
+
+    Receive1 = MainMenu1->addMenu(QStringLiteral("&Receive"));
+    Receive1->setObjectName(QStringLiteral("Receive1"));
+    MenuStartReceive =
+        AddCommand(Receive1, "MenuStartReceive", "&Start", &TFormMain::MenuStartReceiveClick,
+                   QKeySequence(Qt::CTRL | Qt::Key_R));
+    MenuStopReceive =
+        AddCommand(Receive1, "MenuStopReceive", "St&op", &TFormMain::MenuStopReceiveClick);
+
+    N1 = MainMenu1->addMenu(QStringLiteral("&?"));
+    N1->setObjectName(QStringLiteral("N1"));
+    VEDUREDezadod1 =
+        AddCommand(N1, "VEDUREDezadod1", "Author's Web site", &TFormMain::VEDUREDezadod1Click);
+    N2 = N1->addSeparator();
+    N2->setObjectName(QStringLiteral("N2"));
+    About1 = AddCommand(N1, "About1", "&About", &TFormMain::AboutClick);
+}
+
+void TFormMain::ApplyPlacement() {
+    const PlacementToApply placement =
+        ResolvePlacement(state_.Values, {y(), x(), width(), height()});
+    if (placement.Maximize) {
+        showMaximized();
+        return;
+    }
+    move(placement.Geometry.Left, placement.Geometry.Top);
+    resize(placement.Geometry.Width, placement.Geometry.Height);
+}
+
+// ---- Menu commands
+
+void TFormMain::Inputvolume1Click() {
+    services_.Launcher.Launch(state_.VolumeCommand + VolumeControlRecordingArgs);
+}
+
+void TFormMain::MenuStandByClick() {
+    if (state_.Capture.Receiving) StopReceive();
+    MenuStandBy->setChecked(true);
+    disconnect(standByHook_);
+    standByHook_ = connect(qApp, &QGuiApplication::applicationStateChanged, this,
+                           [this](Qt::ApplicationState applicationState) {
+                               if (applicationState != Qt::ApplicationActive) return;
+                               services_.Report.Guard([this] { StandByResume(); });
+                           });
+    showMinimized();
+}
+
+void TFormMain::StandByResume() {
+    if (!MenuStandBy->isChecked()) return;
+    MenuStandBy->setChecked(false);
+    disconnect(standByHook_);
+    standByHook_ = {};
+    StartReceive();
+}
+
+void TFormMain::MenuExitClick() {
+    close();
+}
+
+void TFormMain::MenuStartReceiveClick() {
+    StartReceive();
+}
+
+void TFormMain::MenuStopReceiveClick() {
+    StopReceive();
+}
+
+void TFormMain::VEDUREDezadod1Click() {
+    services_.Browser.Open(HomePageUrl);
+}
+
+void TFormMain::AboutClick() {
+    if (about_ != nullptr) about_->exec();
+}
+
+// ---- Window events
+
+bool TFormMain::event(QEvent* e) {
+    if (e->type() == WaveInEvent::eventType()) {
+        bool handled = true;  // a handler that failed half-way has still consumed the message
+        services_.Report.Guard([&] {
+            handled = DispatchWaveInMessage(state_.Capture, capture_,
+                                            static_cast<WaveInEvent*>(e)->message());
+        });
+        if (handled) return true;
+    }
+    return QMainWindow::event(e);
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* e) {
+    // The panel follows the window's size; its resize is the window's, seen after the layout.
+    if (watched == PanelHz && e->type() == QEvent::Resize)
+        services_.Report.Guard([this] { FormResize(); });
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TFormMain::closeEvent(QCloseEvent* e) {
+    services_.Report.Guard([this] { FormClose(); });
+    e->accept();
+}
+
+void TFormMain::FormResize() {
+    // Height, then width, of the panel's outer size: two pixels more each way than ImageHz.
+    ImageHz->ResizeBitmap(PanelHz->width(), PanelHz->height());
+}
+
+void TFormMain::FormClose() {
+    vireon::FormClose(state_.Capture, capture_);
+}
+
+// ---- Capture
+
+void TFormMain::StartReceive() {
+    vireon::StartReceive(state_.Capture, capture_);
+}
+
+void TFormMain::StopReceive() {
+    vireon::StopReceive(state_.Capture, capture_);
+}
+
+void TFormMain::AddBuffer() {
+    vireon::AddBuffer(state_.Capture, capture_);
+}
+
+void TFormMain::ReleaseBuffer(WaveHeader* header) {
+    vireon::ReleaseBuffer(state_.Capture, capture_, header);
+}
+
+void TFormMain::WaveInData(const WaveInMessage& message) {
+    vireon::WaveInData(state_.Capture, capture_, message);
+}
+
+void TFormMain::UpdateReceiveMenus() {
+    MenuStartReceive->setEnabled(!state_.Capture.Receiving);
+    MenuStopReceive->setEnabled(state_.Capture.Receiving);
+}
+
+// ---- Signal chain and waterfall
+
+void TFormMain::ProcessSamples(const std::uint8_t* samples, std::int32_t count) {
+    vireon::ProcessSamples(state_.Chain, samples, count, *this);
+}
+
+void TFormMain::DrawSpectrum(const float* values, std::int32_t count) {
+    QImageSurface surface(ImageHz->Bitmap());
+    vireon::DrawSpectrum(state_.Renderer, surface, ImageHz->width(), ImageHz->height(), values,
+                         count);
+    ImageHz->ShowScrolledColumn();
+}
+
+}  // namespace vireon

@@ -1,0 +1,90 @@
+#pragma once
+// What the window tests share: fakes of the launch services, a program folder of its own, and
+// a harness that builds a TFormMain over fresh state with every service faked.
+#include <QTemporaryDir>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "AppText.h"
+#include "ErrorReport.h"
+#include "FakeAudioInput.h"
+#include "FakeMessageBoxes.h"
+#include "ProgramLauncher.h"
+#include "ProgramState.h"
+#include "Unit1.h"
+#include "UrlOpener.h"
+
+namespace vireon::testing {
+
+// The boxes the application object's error report shows (set up by the test main).
+FakeMessageBoxes& ApplicationBoxes();
+
+class FakeLauncher final : public ProgramLauncher {
+public:
+    void Launch(const std::string& commandLine) override {
+        launched.push_back(commandLine);
+        if (fail) throw std::runtime_error("launch failed");
+    }
+    std::vector<std::string> launched;
+    bool fail = false;
+};
+
+class FakeUrlOpener final : public UrlOpener {
+public:
+    void Open(const std::string& url) override { opened.push_back(url); }
+    std::vector<std::string> opened;
+};
+
+// A temporary program directory; gone with the object.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    // Ends in a path separator, as the program directory does.
+    std::string Path() const;
+    std::string File(const std::string& name) const { return Path() + name; }
+    void Write(const std::string& name, const std::string& content) const;
+    bool Exists(const std::string& name) const;
+    std::string Read(const std::string& name) const;
+    // The settings file as key -> value (lines without "=" are skipped).
+    std::map<std::string, std::string> Settings() const;
+    // Its lines in order, line ends removed.
+    std::vector<std::string> SettingsLines() const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+enum class Coefficients { Shipped, Missing };
+
+struct WindowHarness {
+    explicit WindowHarness(Coefficients coefficients = Coefficients::Shipped);
+    ~WindowHarness();
+
+    MainWindowServices Services();
+    // Builds the window (which shows itself, loads and starts receiving).
+    TFormMain& Open();
+    // Destroys the window: stores the placement and saves the settings.
+    void Close();
+
+    // Delivers every posted event, device notifications included.
+    static void Settle();
+    // The device the window opened last.
+    AudioHandle Device() const { return audio.lastOpened; }
+
+    ProgramFolder folder;
+    std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
+    FakeMessageBoxes boxes;
+    FakeLauncher launcher;
+    FakeUrlOpener browser;
+    FakeAudioInput audio;
+    ErrorReport report{boxes, ApplicationTitle};
+    std::unique_ptr<TFormMain> window;
+};
+
+// Unsigned 8-bit samples of a sine at the given frequency (8000 samples per second).
+std::vector<std::uint8_t> Tone(double frequency, int samples, double amplitude = 100.0);
+
+}  // namespace vireon::testing

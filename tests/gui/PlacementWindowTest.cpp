@@ -1,0 +1,117 @@
+// The window's placement from one run to the next, through the settings file.
+#include <gtest/gtest.h>
+
+#include "GuiTestSupport.h"
+
+namespace vireon {
+namespace {
+
+using testing::WindowHarness;
+
+std::string SettingsText(int top, int left, int width, int height, const char* maximized) {
+    return "BlockLenMultipler=1\r\nWindowTop=" + std::to_string(top) +
+           "\r\nWindowLeft=" + std::to_string(left) + "\r\nWindowWidth=" + std::to_string(width) +
+           "\r\nWindowHeight=" + std::to_string(height) + "\r\nWindowMaximized=" + maximized +
+           "\r\n";
+}
+
+TEST(PlacementWindowTest, FirstRunOpensMaximisedAndSavesZerosWhileMaximised) {
+    WindowHarness h;
+    TFormMain& w = h.Open();
+    EXPECT_TRUE(w.isMaximized());
+    EXPECT_EQ(h.state->Values.WindowTop, 0);
+    EXPECT_EQ(h.state->Values.WindowWidth, 0);
+    h.Close();
+    // No file before: exactly the six lines, in registration order.
+    EXPECT_EQ(h.folder.SettingsLines(),
+              (std::vector<std::string>{"BlockLenMultipler=1", "WindowTop=0", "WindowLeft=0",
+                                        "WindowWidth=0", "WindowHeight=0", "WindowMaximized=on"}));
+}
+
+TEST(PlacementWindowTest, FirstRunRestoredSavesTheDesignPlacement) {
+    WindowHarness h;
+    TFormMain& w = h.Open();
+    w.showNormal();
+    WindowHarness::Settle();
+    h.Close();
+    const auto saved = h.folder.Settings();
+    EXPECT_EQ(saved.at("WindowMaximized"), "off");
+    EXPECT_EQ(saved.at("WindowTop"), "52");
+    EXPECT_EQ(saved.at("WindowLeft"), "5");
+    EXPECT_EQ(saved.at("WindowWidth"), "615");
+    EXPECT_EQ(saved.at("WindowHeight"), "346");
+}
+
+struct OpenCase {
+    const char* name;
+    int top, left, width, height;
+    QPoint position;  // x = left, y = top
+    QSize size;
+};
+
+class PlacementOpenTest : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(PlacementOpenTest, OpensWhereRemembered) {
+    const OpenCase& c = GetParam();
+    WindowHarness h;
+    h.folder.Write(SettingsFileName, SettingsText(c.top, c.left, c.width, c.height, "off"));
+    TFormMain& w = h.Open();
+    EXPECT_FALSE(w.isMaximized());
+    EXPECT_EQ(w.pos(), c.position);
+    EXPECT_EQ(w.size(), c.size);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlacementOpenTest,
+    ::testing::Values(OpenCase{"AllZeroIsTheDesign", 0, 0, 0, 0, {5, 52}, {615, 346}},
+                      OpenCase{"TopZeroLeft200", 0, 200, 0, 0, {200, 52}, {615, 346}},
+                      OpenCase{"AllGiven", 100, 30, 800, 500, {30, 100}, {800, 500}},
+                      OpenCase{"NegativePosition", -20, -300, 640, 400, {-300, -20}, {640, 400}}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+TEST(PlacementWindowTest, ATopEdgeAtZeroIsSavedAsZeroAndReopensAtTheDesignTop) {
+    WindowHarness first;
+    first.folder.Write(SettingsFileName, SettingsText(100, 40, 700, 400, "off"));
+    TFormMain& w = first.Open();
+    w.move(40, 0);
+    first.Close();
+    EXPECT_EQ(first.folder.Settings().at("WindowTop"), "0");
+    EXPECT_EQ(first.folder.Settings().at("WindowLeft"), "40");
+
+    WindowHarness second;
+    second.folder.Write(SettingsFileName, first.folder.Read(SettingsFileName));
+    EXPECT_EQ(second.Open().pos(), QPoint(40, 52));
+}
+
+TEST(PlacementWindowTest, MaximisedLaterKeepsTheLastNormalValues) {
+    WindowHarness h;
+    h.folder.Write(SettingsFileName, SettingsText(0, 0, 0, 0, "off"));
+    TFormMain& w = h.Open();
+    w.move(60, 70);
+    w.showMaximized();
+    WindowHarness::Settle();
+    h.Close();
+    const auto saved = h.folder.Settings();
+    EXPECT_EQ(saved.at("WindowMaximized"), "on");
+    // The values the window opened with (zeros already turned into the design ones).
+    EXPECT_EQ(saved.at("WindowTop"), "52");
+    EXPECT_EQ(saved.at("WindowLeft"), "5");
+    EXPECT_EQ(saved.at("WindowWidth"), "615");
+}
+
+TEST(PlacementWindowTest, OtherLinesOfTheFileSurvive) {
+    WindowHarness h;
+    h.folder.Write(SettingsFileName,
+                   "# mine\r\nwindowtop=77\r\nColour=blue\r\nWindowMaximized=off\r\n");
+    TFormMain& w = h.Open();
+    EXPECT_EQ(w.pos().y(), 77);  // keys match whatever their letter case
+    h.Close();
+    const auto lines = h.folder.SettingsLines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "# mine");
+    EXPECT_EQ(lines[1], "WindowTop=77");
+    EXPECT_EQ(lines[2], "Colour=blue");
+}
+
+}  // namespace
+}  // namespace vireon
