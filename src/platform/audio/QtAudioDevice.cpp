@@ -1,6 +1,7 @@
 #include "QtAudioDevice.h"
 
 #include <QIODevice>
+#include <algorithm>
 
 #include "WaveInEvent.h"
 
@@ -8,10 +9,7 @@ namespace vireon {
 
 QtAudioDevice::QtAudioDevice(AudioHandle handle, const QAudioDevice& device,
                              const QAudioFormat& format, QObject* target, qsizetype chunkBytes)
-    : handle_(handle), source_(device, format), target_(target) {
-    // A small server buffer: readyRead then comes every few milliseconds, so a 16 ms capture
-    // buffer is handed back soon after it is full rather than with the next large chunk.
-    source_.setBufferSize(chunkBytes);
+    : handle_(handle), chunkBytes_(chunkBytes), source_(device, format), target_(target) {
     connect(&source_, &QAudioSource::stateChanged, this, &QtAudioDevice::onStateChanged);
 }
 
@@ -41,6 +39,11 @@ WaveHeader* QtAudioDevice::popHead() {
 bool QtAudioDevice::start() {
     if (lost_) return false;
     if (running_) return true;
+    // The server hands over one chunk at a time. Matching it to the capture buffer hands each
+    // buffer back as soon as it is full, with one wake-up per buffer rather than several.
+    qsizetype chunk = chunkBytes_;
+    if (chunk <= 0) chunk = head_ != nullptr ? qsizetype(head_->BufferLength) : FallbackChunkBytes;
+    source_.setBufferSize(std::clamp<qsizetype>(chunk, MinChunkBytes, MaxChunkBytes));
     io_ = source_.start();
     if (io_.isNull() || source_.error() != QAudio::NoError) {
         stopSource();

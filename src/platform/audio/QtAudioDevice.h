@@ -32,12 +32,17 @@ public:
     void post(std::int32_t message, WaveHeader* header = nullptr);
 
 private:
+    static constexpr qsizetype FallbackChunkBytes = 128;  // 16 ms
+    static constexpr qsizetype MinChunkBytes = 64;
+    static constexpr qsizetype MaxChunkBytes = 8000;  // one second
+
     void pump();
     void onStateChanged(QAudio::State state);
     void stopSource();
     WaveHeader* popHead();
 
     AudioHandle handle_;
+    qsizetype chunkBytes_;  // 0: the first queued buffer's length
     QAudioSource source_;
     QPointer<QObject> target_;
     QPointer<QIODevice> io_;      // Qt deletes it by itself when the stream fails

@@ -14,13 +14,15 @@ class QtAudioDevice;
 
 class QtAudioInput final : public AudioInput {
 public:
-    // chunkBytes: how much the sound server hands over at a time (80 bytes = 10 ms at 8000/s).
+    // chunkBytes: how much the sound server hands over at a time. The default, 0, takes the
+    // length of the first buffer queued before the start: one hand-over per capture buffer, so
+    // a buffer is never held back and larger buffers cost fewer wake-ups.
     explicit QtAudioInput(std::int32_t chunkBytes = DefaultChunkBytes);
     ~QtAudioInput() override;
     QtAudioInput(const QtAudioInput&) = delete;
     QtAudioInput& operator=(const QtAudioInput&) = delete;
 
-    static constexpr std::int32_t DefaultChunkBytes = 80;
+    static constexpr std::int32_t DefaultChunkBytes = 0;
 
     std::int32_t deviceCount() override;
     std::int32_t open(AudioHandle& handle, std::int32_t deviceId, const WaveFormat& format,
