@@ -35,9 +35,26 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+namespace {
+
+// How many lines SplitLines makes of text that holds no NUL.
+std::size_t CountLines(std::string_view text) {
+    std::size_t ends = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')))
+            ++ends;
+    const bool unterminated = !text.empty() && text.back() != '\n' && text.back() != '\r';
+    return ends + (unterminated ? 1 : 0);
+}
+
+}  // namespace
+
 std::vector<std::string> SplitLines(std::string_view text) {
     if (auto nul = text.find('\0'); nul != std::string_view::npos) text = text.substr(0, nul);
+    // Counted first so a file of millions of short lines takes one allocation, not a doubling
+    // series that briefly needs half as much again.
     std::vector<std::string> lines;
+    lines.reserve(CountLines(text));
     std::size_t start = 0;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -64,7 +81,8 @@ std::vector<std::string> ReadLines(const std::string& path) {
     std::string content;
     // The size is a hint only (a sparse file may claim far more than it holds before a NUL).
     if (S_ISREG(st.st_mode) && st.st_size > 0)
-        content.reserve(static_cast<std::size_t>(std::min<off_t>(st.st_size, off_t{1} << 26)));
+        content.reserve(static_cast<std::size_t>(
+            std::min<off_t>(st.st_size, static_cast<off_t>(MaxTextFileBytes))));
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd.get(), buf, sizeof buf);
@@ -74,12 +92,16 @@ std::vector<std::string> ReadLines(const std::string& path) {
         if (n == 0) break;
         const char* nul =
             static_cast<const char*>(std::memchr(buf, '\0', static_cast<std::size_t>(n)));
-        if (nul) {
-            content.append(buf, static_cast<std::size_t>(nul - buf));
-            break;  // the text ends at the NUL; nothing after it matters
-        }
-        content.append(buf, static_cast<std::size_t>(n));
+        const std::size_t taken =
+            nul ? static_cast<std::size_t>(nul - buf) : static_cast<std::size_t>(n);
+        // A FIFO with a busy writer, or a file something keeps appending to, has no end.
+        if (content.size() + taken > MaxTextFileBytes) throw FileOpenError(path);
+        content.append(buf, taken);
+        if (nul) break;  // the text ends at the NUL; nothing after it matters
     }
+    // Every line costs a string's worth of memory however short it is; a text of nothing but
+    // line ends would take many times its size.
+    if (CountLines(content) > MaxTextFileLines) throw FileOpenError(path);
     return SplitLines(content);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Whole-file text services for the two small files users edit by hand.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,8 +15,14 @@ bool FileExists(const std::string& path);
 // the text; a line end at the very end adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);
 
-// Reads the whole file and splits it. Throws FileOpenError when it cannot be opened.
-// Never blocks on a FIFO without a writer, and stops at the first NUL (so /dev/zero ends at once).
+// The most ReadLines takes in before a NUL, and the most lines it makes of it; a longer text
+// is refused as unreadable.
+inline constexpr std::size_t MaxTextFileBytes = std::size_t{256} << 20;
+inline constexpr std::size_t MaxTextFileLines = std::size_t{16} << 20;
+
+// Reads the whole file and splits it. Throws FileOpenError when it cannot be opened or holds
+// more than MaxTextFileBytes or MaxTextFileLines before its first NUL. Never blocks on a FIFO
+// without a writer, and stops at the first NUL (so /dev/zero ends at once).
 std::vector<std::string> ReadLines(const std::string& path);
 
 // Writes every line followed by CR LF. The old file is replaced only once the new content is

@@ -1,0 +1,26 @@
+// Runs the soak inside the program's own application object, on the offscreen platform unless
+// the environment chooses another.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "AppText.h"
+#include "GuiTestSupport.h"
+#include "VireonApplication.h"
+
+namespace vireon::testing {
+
+FakeMessageBoxes& ApplicationBoxes() {
+    static FakeMessageBoxes boxes;
+    return boxes;
+}
+
+}  // namespace vireon::testing
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    vireon::ErrorReport report(vireon::testing::ApplicationBoxes(), vireon::ApplicationTitle);
+    vireon::VireonApplication app(argc, argv, report);
+    return RUN_ALL_TESTS();
+}
