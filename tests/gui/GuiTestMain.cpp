@@ -1,5 +1,5 @@
-// Runs the window tests inside the program's own application object, on the offscreen platform
-// unless the environment chooses another.
+// Runs the window tests and the soak inside the program's own application object, on the
+// offscreen platform unless the environment chooses another.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
