@@ -1,11 +1,12 @@
 // The program entry: program-wide state, the application object, the windows, the loop.
 #include <QFile>
 #include <QIcon>
+#include <QtGlobal>
 
 #include "AppText.h"
 #include "ErrorReport.h"
 #include "ProgramState.h"
-#include "QtAudioInput.h"
+#include "PulseAudioInput.h"
 #include "QtMessageBox.h"
 #include "QtProgramLauncher.h"
 #include "QtUrlOpener.h"
@@ -26,6 +27,13 @@ int main(int argc, char** argv) {
     using namespace vireon;
     InitialiseProgramState(Program);
 
+    // The window wakes some thirty times a second for as long as it runs, so each wake-up should
+    // cost little: Qt's own event dispatcher rather than GLib's, and the few changed pixels sent
+    // to the X server with the request rather than through shared memory, which takes a round
+    // trip per update. A user's own setting of either wins.
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+
     QtMessageBox shownBoxes;
     // SIGTERM and SIGINT end the program as the Exit command does, settings saved, also when
     // they come during the start-up or while a message box waits.
@@ -40,7 +48,7 @@ int main(int argc, char** argv) {
 
     QtProgramLauncher launcher;
     QtUrlOpener browser;
-    QtAudioInput audio;
+    PulseAudioInput audio;
     return RunProgram(Program, {boxes, launcher, browser, audio, report},
                       QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/",
                       [&boxes](TFormMain& formMain) { boxes.RunEventLoop(formMain); });

@@ -6,7 +6,7 @@
 
 #include "Capture.h"
 #include "FakeMessageBoxes.h"
-#include "QtAudioInput.h"
+#include "PulseAudioInput.h"
 
 namespace vireon::testing {
 namespace {
@@ -20,7 +20,7 @@ public:
 };
 
 TEST(NoServerTest, NoDeviceIsListedAndStartWarnsThatThereIsNone) {
-    QtAudioInput audio;
+    PulseAudioInput audio;
     EXPECT_EQ(audio.deviceCount(), 0);
     AudioHandle handle = 5;
     EXPECT_NE(audio.open(handle, 0, PcmMono8000(), nullptr), AudioOk);

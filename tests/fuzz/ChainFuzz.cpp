@@ -71,8 +71,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const int32_t cosTaps = separateCos ? in.Word() % (vireon::FirCapacity + 1) : sinTaps;
 
     static auto chain = std::make_unique<vireon::SignalChain>();
+    // Init's tables cost more than a short input's whole run: one engine per size, made once.
+    static std::unique_ptr<vireon::SpectrumEngine> engines[12];
+    auto& engine = engines[shape % 12];
+    if (!engine) {
+        engine = std::make_unique<vireon::SpectrumEngine>();
+        engine->Init(n);
+    }
     *chain = vireon::SignalChain{};
-    chain->Engine.Init(n);
+    chain->Engine = *engine;
     chain->Decimator.Factor = vireon::DecimationFactor;
     LoadCoefficients(chain->FilterSin, sinTaps, in);
     if (separateCos)

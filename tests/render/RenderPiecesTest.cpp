@@ -286,6 +286,17 @@ TEST(RecordingReader, PassesThroughConvertsAndResamples) {
     EXPECT_NEAR(static_cast<double>(upsampled.size()), 8000, 8);
     EXPECT_EQ(upsampled[4000], 160) << "a steady 0.25 is 32 steps above 128";
 
+    // Many channels are read a few frames at a time; every frame still arrives, in order.
+    constexpr int kChannels = 100;
+    std::vector<float> wideFile;
+    for (int i = 0; i < 5000; ++i)
+        for (int c = 0; c < kChannels; ++c)
+            wideFile.push_back(
+                static_cast<float>((bytes[static_cast<std::size_t>(i)] - 128) * 256) / 32768.0f);
+    vireon::testing::WriteWav(dir / "many.wav", wideFile, kChannels, 8000, SF_FORMAT_FLOAT);
+    reader = OpenRecording(dir / "many.wav", false);
+    EXPECT_EQ(ReadAll(*reader, 777), std::vector<uint8_t>(bytes.begin(), bytes.begin() + 5000));
+
     // --raw reads the very bytes of any file, header included.
     reader = OpenRecording(dir / "u8.wav", true);
     const auto raw = ReadAll(*reader, 4096);

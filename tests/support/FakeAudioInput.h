@@ -1,7 +1,8 @@
 #pragma once
-// A recording service for tests: keeps the same rules as the Qt layer (buffers filled in queue
-// order, prepared before queued, never touched while queued, close refused while any is queued),
-// counts every call, can fail any single call, and fills buffers only when the test says so.
+// A recording service for tests: keeps the same rules as the PulseAudio layer (buffers filled in
+// queue order, prepared before queued, never touched while queued, close refused while any is
+// queued), counts every call, can fail any single call, and fills buffers only when the test says
+// so.
 //
 // Notifications go to `posted` (deliver them with deliverAll) or, when `poster` is set, to it
 // (a GUI test can post them as WaveInEvents to the window).

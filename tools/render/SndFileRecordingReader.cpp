@@ -19,6 +19,10 @@ namespace {
 
 constexpr int TargetRate = 8000;
 constexpr sf_count_t ChunkFrames = 4096;
+// Interleaved samples read at a time: a file of many channels reads fewer frames per chunk
+// rather than making the buffer grow with its channel count.
+constexpr sf_count_t ChunkSamples = 16384;
+constexpr std::size_t ResampledChunk = 4096;
 
 class SndFile {
 public:
@@ -65,14 +69,17 @@ public:
           channels_(info.channels),
           ratio_(static_cast<double>(TargetRate) / info.samplerate),
           expected_(ExpectedAt8000(info)),
-          interleaved_(static_cast<std::size_t>(ChunkFrames) *
+          chunkFrames_(std::clamp<sf_count_t>(ChunkSamples / info.channels, 1, ChunkFrames)),
+          interleaved_(static_cast<std::size_t>(chunkFrames_) *
                        static_cast<std::size_t>(info.channels)),
-          mono_(static_cast<std::size_t>(ChunkFrames)) {
+          mono_(static_cast<std::size_t>(chunkFrames_)) {
         if (info.samplerate != TargetRate) {
             if (!src_is_valid_ratio(ratio_))
                 throw RenderError(path_ + ": a sample rate of " + std::to_string(info.samplerate) +
                                   " Hz cannot be converted to 8000 Hz");
-            resampled_.resize(static_cast<std::size_t>(ChunkFrames * ratio_) + 64);
+            // The converter is called until it has used its input, so the output buffer
+            // need not hold a whole chunk's worth at a high ratio.
+            resampled_.resize(ResampledChunk);
             int error = 0;
             resampler_ = src_new(SRC_SINC_FASTEST, 1, &error);
             if (!resampler_)
@@ -98,7 +105,7 @@ private:
     void Refill() {
         pending_.clear();
         next_ = 0;
-        const sf_count_t frames = sf_readf_float(file_.get(), interleaved_.data(), ChunkFrames);
+        const sf_count_t frames = sf_readf_float(file_.get(), interleaved_.data(), chunkFrames_);
         if (frames <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
             throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
         const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
@@ -138,6 +145,7 @@ private:
     int channels_;
     double ratio_;
     int64_t expected_;
+    sf_count_t chunkFrames_;
     SRC_STATE* resampler_ = nullptr;
     std::vector<float> interleaved_;
     std::vector<float> mono_;

@@ -3,7 +3,7 @@
 // to the signal chain, and stops, drains and closes the device. Plain C++ over state passed by
 // reference; the main window's members of the same names forward here.
 //
-// How TFormMain wires it (library vireon_capture; the Qt audio layer is vireon_audio):
+// How TFormMain wires it (library vireon_capture; the PulseAudio layer is vireon_audio):
 //
 //   class TFormMain : public QMainWindow, public vireon::CaptureHost {
 //       // CaptureHost: ProcessSamples forwards to vireon::ProcessSamples(chain, data, count,
@@ -12,7 +12,8 @@
 //       vireon::CaptureContext capture{audio, boxes, *this, BlockLenMultipler, this};
 //   };
 //
-//   - `audio` is an AudioInput&: vireon::QtAudioInput (src/platform/audio/QtAudioInput.h) in the
+//   - `audio` is an AudioInput&: vireon::PulseAudioInput (src/platform/audio/PulseAudioInput.h) in
+//   the
 //     program, vireon::testing::FakeAudioInput (tests/support/FakeAudioInput.h) in tests. To send
 //     the fake's notifications down the same road as the real ones in a GUI test, set
 //         fake.poster = [](QObject* t, const vireon::WaveInMessage& m) {

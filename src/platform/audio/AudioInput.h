@@ -4,7 +4,7 @@
 // Every call but deviceCount() returns 0 for success. Filled buffers come back as
 // notifications posted to the target object, strictly in the order they were queued.
 //
-// Plain C++: the target is only passed through here; the Qt layer (QtAudioInput) posts a
+// Plain C++: the target is only passed through here; the PulseAudio layer (PulseAudioInput) posts a
 // WaveInEvent to it, the test fake (tests/support/FakeAudioInput.h) queues or forwards them.
 #include <cstdint>
 

@@ -1,26 +1,28 @@
 #pragma once
-// The recording service over Qt Multimedia. Device 0 is the system's default recording source.
-// Create it after the QCoreApplication, on the thread whose event loop handles the
-// notifications; every notification is a WaveInEvent posted to the open call's target.
+// The recording service over the PulseAudio client library (also what PipeWire's PulseAudio
+// server speaks). Device 0 is the system's default recording source. Notifications are
+// WaveInEvents posted to the open call's target; filled buffers are posted from the sound
+// server's thread, everything else from the calling thread, all in order.
 #include <cstdint>
 #include <map>
 #include <memory>
 
 #include "AudioInput.h"
+#include "PulseConnection.h"
 
 namespace vireon {
 
-class QtAudioDevice;
+class PulseAudioDevice;
 
-class QtAudioInput final : public AudioInput {
+class PulseAudioInput final : public AudioInput {
 public:
     // chunkBytes: how much the sound server hands over at a time. The default, 0, takes the
     // length of the first buffer queued before the start: one hand-over per capture buffer, so
     // a buffer is never held back and larger buffers cost fewer wake-ups.
-    explicit QtAudioInput(std::int32_t chunkBytes = DefaultChunkBytes);
-    ~QtAudioInput() override;
-    QtAudioInput(const QtAudioInput&) = delete;
-    QtAudioInput& operator=(const QtAudioInput&) = delete;
+    explicit PulseAudioInput(std::int32_t chunkBytes = DefaultChunkBytes);
+    ~PulseAudioInput() override;
+    PulseAudioInput(const PulseAudioInput&) = delete;
+    PulseAudioInput& operator=(const PulseAudioInput&) = delete;
 
     static constexpr std::int32_t DefaultChunkBytes = 0;
 
@@ -36,10 +38,11 @@ public:
     std::int32_t close(AudioHandle device) override;
 
 private:
-    QtAudioDevice* find(AudioHandle device) const;
+    PulseAudioDevice* find(AudioHandle device) const;
 
     std::int32_t chunkBytes_;
-    std::map<AudioHandle, std::unique_ptr<QtAudioDevice>> devices_;
+    PulseConnection connection_;  // outlives the devices
+    std::map<AudioHandle, std::unique_ptr<PulseAudioDevice>> devices_;
     AudioHandle lastHandle_ = NoAudioHandle;
 };
 

@@ -1,12 +1,12 @@
-// The Qt recording layer's own rules, recording from the virtual microphone: what open refuses,
-// handles, the header rules, queue order, and what a reset hands back.
+// The PulseAudio recording layer's own rules, recording from the virtual microphone: what open
+// refuses, handles, the header rules, queue order, and what a reset hands back.
 #include <gtest/gtest.h>
 
 #include <QEvent>
 #include <functional>
 #include <vector>
 
-#include "QtAudioInput.h"
+#include "PulseAudioInput.h"
 #include "RealAudioSupport.h"
 #include "WaveInEvent.h"
 
@@ -38,18 +38,18 @@ struct Buffer {
     WaveHeader header;
 };
 
-class QtAudioInputTest : public ::testing::Test {
+class PulseAudioInputTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(Mic, nullptr);
         ASSERT_TRUE(Mic->running()) << Mic->error();
     }
 
-    QtAudioInput audio;
+    PulseAudioInput audio;
     Recorder target;
 };
 
-TEST_F(QtAudioInputTest, OpenRefusesOtherDevicesAndFormatsThatAreNotPlainPcm) {
+TEST_F(PulseAudioInputTest, OpenRefusesOtherDevicesAndFormatsThatAreNotPlainPcm) {
     ASSERT_GE(audio.deviceCount(), 1);
     const auto changed = [](std::function<void(WaveFormat&)> change) {
         WaveFormat f = PcmMono8000();
@@ -81,7 +81,7 @@ TEST_F(QtAudioInputTest, OpenRefusesOtherDevicesAndFormatsThatAreNotPlainPcm) {
     EXPECT_TRUE(target.messages.empty());
 }
 
-TEST_F(QtAudioInputTest, EveryOpenHasItsOwnHandleAndIsAnnouncedAsAreCloses) {
+TEST_F(PulseAudioInputTest, EveryOpenHasItsOwnHandleAndIsAnnouncedAsAreCloses) {
     AudioHandle a = NoAudioHandle;
     AudioHandle b = NoAudioHandle;
     ASSERT_EQ(audio.open(a, 0, PcmMono8000(), &target), AudioOk);
@@ -100,7 +100,7 @@ TEST_F(QtAudioInputTest, EveryOpenHasItsOwnHandleAndIsAnnouncedAsAreCloses) {
                                                            {MM_WIM_CLOSE, b, nullptr}}));
 }
 
-TEST_F(QtAudioInputTest, QueuedHeadersAreTheDevicesUntilTheyComeBack) {
+TEST_F(PulseAudioInputTest, QueuedHeadersAreTheDevicesUntilTheyComeBack) {
     AudioHandle h = NoAudioHandle;
     ASSERT_EQ(audio.open(h, 0, PcmMono8000(), &target), AudioOk);
     Buffer buffer(256);
@@ -127,7 +127,7 @@ TEST_F(QtAudioInputTest, QueuedHeadersAreTheDevicesUntilTheyComeBack) {
     EXPECT_EQ(audio.close(h), AudioOk);
 }
 
-TEST_F(QtAudioInputTest, BuffersFillInQueueOrderAndResetHandsBackTheRestInOrder) {
+TEST_F(PulseAudioInputTest, BuffersFillInQueueOrderAndResetHandsBackTheRestInOrder) {
     AudioHandle h = NoAudioHandle;
     ASSERT_EQ(audio.open(h, 0, PcmMono8000(), &target), AudioOk);
     // Two short buffers, then three of a second each: the third is partly filled at the reset.
@@ -158,6 +158,26 @@ TEST_F(QtAudioInputTest, BuffersFillInQueueOrderAndResetHandsBackTheRestInOrder)
     EXPECT_EQ(buffers[3].header.BytesRecorded, 0);
     EXPECT_EQ(buffers[4].header.BytesRecorded, 0);
 
+    for (Buffer& b : buffers)
+        EXPECT_EQ(audio.unprepareHeader(h, &b.header, WaveHeaderSize), AudioOk);
+    EXPECT_EQ(audio.close(h), AudioOk);
+}
+
+TEST_F(PulseAudioInputTest, FullBuffersComeBackTogetherButNeverWaitForRoomThatIsNotThere) {
+    AudioHandle h = NoAudioHandle;
+    ASSERT_EQ(audio.open(h, 0, PcmMono8000(), &target), AudioOk);
+    // Short buffers go back in hand-overs of about one waterfall column (256 bytes)...
+    std::vector<Buffer> buffers;
+    for (int i = 0; i < 6; ++i) buffers.emplace_back(64);
+    for (Buffer& b : buffers) {
+        ASSERT_EQ(audio.prepareHeader(h, &b.header, WaveHeaderSize), AudioOk);
+        ASSERT_EQ(audio.addBuffer(h, &b.header, WaveHeaderSize), AudioOk);
+    }
+    ASSERT_EQ(audio.start(h), AudioOk);
+    // ...and when the last queued buffer is full, at once: the last two hold only 128 bytes.
+    ASSERT_TRUE(WaitFor([&] { return target.count(MM_WIM_DATA) == 6; }, 3.0));
+    for (Buffer& b : buffers) EXPECT_EQ(b.header.BytesRecorded, 64);
+    EXPECT_EQ(audio.reset(h), AudioOk);
     for (Buffer& b : buffers)
         EXPECT_EQ(audio.unprepareHeader(h, &b.header, WaveHeaderSize), AudioOk);
     EXPECT_EQ(audio.close(h), AudioOk);
