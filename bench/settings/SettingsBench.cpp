@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "ProgramSettings.h"
 #include "SettingsStore.h"
 
 namespace {
@@ -36,23 +37,13 @@ private:
     std::string path_;
 };
 
-struct MainWindowValues {
-    int32_t BlockLenMultipler = 0, WindowTop = 0, WindowLeft = 0, WindowWidth = 0, WindowHeight = 0;
-    bool WindowMaximized = false;
-};
-
 void RunLoadSave(benchmark::State& state, const std::string& where, const std::string& content) {
     ScratchFile file(where, content);
     for (auto _ : state) {
         SettingsStore store;
-        MainWindowValues v;
+        ProgramSettings v;
         store.FileName = file.path();
-        store.Register("BlockLenMultipler", SettingKind::Integer, "1", &v.BlockLenMultipler);
-        store.Register("WindowTop", SettingKind::Integer, "0", &v.WindowTop);
-        store.Register("WindowLeft", SettingKind::Integer, "0", &v.WindowLeft);
-        store.Register("WindowWidth", SettingKind::Integer, "0", &v.WindowWidth);
-        store.Register("WindowHeight", SettingKind::Integer, "0", &v.WindowHeight);
-        store.Register("WindowMaximized", SettingKind::Boolean, "on", &v.WindowMaximized);
+        RegisterSettings(store, v);
         store.Load();
         v.WindowTop += 1;  // a real change, as at every shut-down
         store.Save();

@@ -5,21 +5,12 @@
 #include <string>
 
 #include "Capture.h"
+#include "ProgramSettings.h"
 #include "SettingsStore.h"
 #include "SignalChain.h"
 #include "Waterfall.h"
 
 namespace vireon {
-
-// The variables bound to the settings file.
-struct ProgramSettings {
-    int32_t BlockLenMultipler = 0;
-    int32_t WindowTop = 0;
-    int32_t WindowLeft = 0;
-    int32_t WindowWidth = 0;
-    int32_t WindowHeight = 0;
-    bool WindowMaximized = false;
-};
 
 struct ProgramState {
     SettingsStore Settings;
@@ -34,8 +25,5 @@ struct ProgramState {
 // Program-wide initialisation, before the application object is used: an empty store, the
 // volume-control command, the engine for 256 points, both filters without taps.
 void InitialiseProgramState(ProgramState& state);
-
-// Registers the six settings in their file order.
-void RegisterSettings(SettingsStore& store, ProgramSettings& values);
 
 }  // namespace vireon

@@ -19,6 +19,7 @@
 #include "Errors.h"
 #include "FakeMessageBoxes.h"
 #include "FirFilter.h"
+#include "ProgramSettings.h"
 #include "SettingsStore.h"
 #include "TempDir.h"
 #include "TextFile.h"
@@ -82,22 +83,8 @@ std::string LoadFilter(const std::string& path) {
 }
 
 // The window's six settings.
-struct Values {
-    int32_t BlockLenMultipler = 0;
-    int32_t WindowTop = 0;
-    int32_t WindowLeft = 0;
-    int32_t WindowWidth = 0;
-    int32_t WindowHeight = 0;
-    bool WindowMaximized = false;
-
-    void RegisterIn(SettingsStore& store) {
-        store.Register("BlockLenMultipler", SettingKind::Integer, "1", &BlockLenMultipler);
-        store.Register("WindowTop", SettingKind::Integer, "0", &WindowTop);
-        store.Register("WindowLeft", SettingKind::Integer, "0", &WindowLeft);
-        store.Register("WindowWidth", SettingKind::Integer, "0", &WindowWidth);
-        store.Register("WindowHeight", SettingKind::Integer, "0", &WindowHeight);
-        store.Register("WindowMaximized", SettingKind::Boolean, "on", &WindowMaximized);
-    }
+struct Values : ProgramSettings {
+    void RegisterIn(SettingsStore& store) { RegisterSettings(store, *this); }
     std::string Describe() const {
         std::ostringstream text;
         text << BlockLenMultipler << ' ' << WindowTop << ' ' << WindowLeft << ' ' << WindowWidth

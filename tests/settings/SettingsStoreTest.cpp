@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "Errors.h"
+#include "ProgramSettings.h"
 #include "TestFiles.h"
 
 namespace vireon {
@@ -21,24 +22,10 @@ using testing::RunInChild;
 using testing::TempDir;
 using testing::WriteBytes;
 
-// The six settings of the main window, registered as it does.
-struct Placement {
-    int32_t BlockLenMultipler = -99;
-    int32_t WindowTop = -99;
-    int32_t WindowLeft = -99;
-    int32_t WindowWidth = -99;
-    int32_t WindowHeight = -99;
-    bool WindowMaximized = false;
-
-    void RegisterIn(SettingsStore& store) {
-        store.Register("BlockLenMultipler", SettingKind::Integer, "1", &BlockLenMultipler);
-        store.Register("WindowTop", SettingKind::Integer, "0", &WindowTop);
-        store.Register("WindowLeft", SettingKind::Integer, "0", &WindowLeft);
-        store.Register("WindowWidth", SettingKind::Integer, "0", &WindowWidth);
-        store.Register("WindowHeight", SettingKind::Integer, "0", &WindowHeight);
-        store.Register("WindowMaximized", SettingKind::Boolean, "on", &WindowMaximized);
-    }
-    bool operator==(const Placement&) const = default;
+// The six settings of the main window, registered as it does; -99 until something sets them.
+struct Placement : ProgramSettings {
+    Placement() { BlockLenMultipler = WindowTop = WindowLeft = WindowWidth = WindowHeight = -99; }
+    void RegisterIn(SettingsStore& store) { RegisterSettings(store, *this); }
 };
 
 std::ostream& operator<<(std::ostream& out, const Placement& p) {
@@ -48,7 +35,14 @@ std::ostream& operator<<(std::ostream& out, const Placement& p) {
 
 Placement Values(int32_t block, int32_t top, int32_t left, int32_t width, int32_t height,
                  bool maximized) {
-    return {block, top, left, width, height, maximized};
+    Placement p;
+    p.BlockLenMultipler = block;
+    p.WindowTop = top;
+    p.WindowLeft = left;
+    p.WindowWidth = width;
+    p.WindowHeight = height;
+    p.WindowMaximized = maximized;
+    return p;
 }
 
 const Placement Defaults = Values(1, 0, 0, 0, 0, true);
