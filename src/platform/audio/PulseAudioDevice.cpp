@@ -8,11 +8,11 @@
 namespace vireon {
 
 PulseAudioDevice::PulseAudioDevice(PulseConnection& connection, AudioHandle handle,
-                                   const pa_sample_spec& spec, QObject* target,
+                                   const pa_sample_spec& sampleFormat, QObject* target,
                                    std::int32_t chunkBytes)
     : connection_(connection),
       handle_(handle),
-      spec_(spec),
+      sampleFormat_(sampleFormat),
       target_(target),
       chunkBytes_(chunkBytes) {}
 
@@ -55,7 +55,7 @@ bool PulseAudioDevice::Start() {
     if (lost_) return false;
     if (stream_ != nullptr) return true;
     if (!connection_.Connect()) return false;
-    stream_ = pa_stream_new(connection_.Context(), "Vireon", &spec_, nullptr);
+    stream_ = pa_stream_new(connection_.Context(), "Vireon", &sampleFormat_, nullptr);
     if (stream_ == nullptr) return false;
     pa_stream_set_state_callback(stream_, &PulseAudioDevice::OnState, this);
     pa_stream_set_read_callback(stream_, &PulseAudioDevice::OnReadable, this);
@@ -63,7 +63,7 @@ bool PulseAudioDevice::Start() {
     // The server hands over one fragment at a time. Matching it to the capture buffer hands each
     // buffer back as soon as it is full, with one wake-up per buffer rather than several.
     std::int32_t chunk = chunkBytes_;
-    if (chunk <= 0) chunk = head_ != nullptr ? head_->BufferLength : FallbackChunkBytes;
+    if (chunk <= 0) chunk = head_ != nullptr ? head_->BufferLength : MinChunkBytes;
     pa_buffer_attr attributes;
     std::memset(&attributes, 0xff, sizeof attributes);  // -1: the server's choice
     handOverBytes_ = std::clamp(chunk, MinChunkBytes, MaxChunkBytes);
@@ -135,7 +135,7 @@ void PulseAudioDevice::Deliver(const std::uint8_t* data, std::size_t bytes) {
             std::memcpy(at, data, n);
             data += n;
         } else {
-            std::memset(at, spec_.format == PA_SAMPLE_U8 ? 0x80 : 0, n);  // silence
+            std::memset(at, sampleFormat_.format == PA_SAMPLE_U8 ? 0x80 : 0, n);  // silence
         }
         bytes -= n;
         header->BytesRecorded += static_cast<std::int32_t>(n);

@@ -23,8 +23,8 @@ class PulseAudioDevice {
 public:
     // chunkBytes: how much the server hands over at a time; 0 takes the length of the first
     // buffer queued before the start.
-    PulseAudioDevice(PulseConnection& connection, AudioHandle handle, const pa_sample_spec& spec,
-                     QObject* target, std::int32_t chunkBytes);
+    PulseAudioDevice(PulseConnection& connection, AudioHandle handle,
+                     const pa_sample_spec& sampleFormat, QObject* target, std::int32_t chunkBytes);
     ~PulseAudioDevice();
     PulseAudioDevice(const PulseAudioDevice&) = delete;
     PulseAudioDevice& operator=(const PulseAudioDevice&) = delete;
@@ -39,7 +39,6 @@ public:
     void Post(std::int32_t message, WaveHeader* header = nullptr);
 
 private:
-    static constexpr std::int32_t FallbackChunkBytes = 128;  // 16 ms
     // The window draws a column every 255 samples: handing audio over any sooner than about
     // that only wakes it for nothing to show.
     static constexpr std::int32_t MinChunkBytes = 256;
@@ -54,7 +53,7 @@ private:
 
     PulseConnection& connection_;
     AudioHandle handle_;
-    pa_sample_spec spec_;
+    pa_sample_spec sampleFormat_;
     QObject* target_;
     std::int32_t chunkBytes_;
     pa_stream* stream_ = nullptr;

@@ -7,18 +7,18 @@
 namespace vireon {
 namespace {
 
-std::optional<pa_sample_spec> ToSampleSpec(const WaveFormat& format) {
+std::optional<pa_sample_spec> ToSampleFormat(const WaveFormat& format) {
     if (format.FormatTag != WaveFormatPcm || format.Channels < 1 || format.SamplesPerSec < 1 ||
         format.ExtraSize != 0) {
         return std::nullopt;
     }
-    pa_sample_spec spec{};
+    pa_sample_spec sampleFormat{};
     switch (format.BitsPerSample) {
         case 8:
-            spec.format = PA_SAMPLE_U8;
+            sampleFormat.format = PA_SAMPLE_U8;
             break;
         case 16:
-            spec.format = PA_SAMPLE_S16LE;
+            sampleFormat.format = PA_SAMPLE_S16LE;
             break;
         default:
             return std::nullopt;
@@ -28,10 +28,11 @@ std::optional<pa_sample_spec> ToSampleSpec(const WaveFormat& format) {
         format.AvgBytesPerSec != format.SamplesPerSec * frameBytes) {
         return std::nullopt;
     }
-    spec.rate = format.SamplesPerSec;
-    spec.channels = static_cast<std::uint8_t>(format.Channels);
-    if (format.Channels > PA_CHANNELS_MAX || pa_sample_spec_valid(&spec) == 0) return std::nullopt;
-    return spec;
+    sampleFormat.rate = format.SamplesPerSec;
+    sampleFormat.channels = static_cast<std::uint8_t>(format.Channels);
+    if (format.Channels > PA_CHANNELS_MAX || pa_sample_spec_valid(&sampleFormat) == 0)
+        return std::nullopt;
+    return sampleFormat;
 }
 
 bool HeaderUsable(const WaveHeader* header, std::uint32_t size) {
@@ -61,11 +62,12 @@ std::int32_t PulseAudioInput::open(AudioHandle& handle, std::int32_t deviceId,
     if (deviceId != 0) return AudioBadDevice;
     PulseConnection::Lock lock(connection_);
     if (!connection_.HasDefaultSource()) return AudioBadDevice;
-    const std::optional<pa_sample_spec> spec = ToSampleSpec(format);
-    if (!spec) return AudioBadFormat;
+    const std::optional<pa_sample_spec> sampleFormat = ToSampleFormat(format);
+    if (!sampleFormat) return AudioBadFormat;
 
     const AudioHandle opened = ++lastHandle_;
-    auto made = std::make_unique<PulseAudioDevice>(connection_, opened, *spec, target, chunkBytes_);
+    auto made =
+        std::make_unique<PulseAudioDevice>(connection_, opened, *sampleFormat, target, chunkBytes_);
     PulseAudioDevice& added = *devices_.emplace(opened, std::move(made)).first->second;
     handle = opened;
     added.Post(MM_WIM_OPEN);
