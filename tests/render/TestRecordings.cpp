@@ -49,7 +49,12 @@ void WriteU8Wav(const std::string& path, const std::vector<uint8_t>& samples, in
 
 void WriteWav(const std::string& path, const std::vector<float>& interleaved, int channels,
               int rate, int subtype) {
-    SNDFILE* file = OpenForWriting(path, SF_FORMAT_WAV | subtype, channels, rate);
+    WriteSoundFile(path, interleaved, channels, rate, SF_FORMAT_WAV | subtype);
+}
+
+void WriteSoundFile(const std::string& path, const std::vector<float>& interleaved, int channels,
+                    int rate, int format) {
+    SNDFILE* file = OpenForWriting(path, format, channels, rate);
     const auto size = static_cast<sf_count_t>(interleaved.size());
     const bool ok = sf_write_float(file, interleaved.data(), size) == size;
     sf_close(file);

@@ -16,6 +16,9 @@ void WriteU8Wav(const std::string& path, const std::vector<uint8_t>& samples, in
 // Writes interleaved frames (full scale -1 .. 1) as a WAV of the given libsndfile subtype.
 void WriteWav(const std::string& path, const std::vector<float>& interleaved, int channels,
               int rate, int subtype);
+// The same in any container and encoding libsndfile writes (format = SF_FORMAT_xxx | subtype).
+void WriteSoundFile(const std::string& path, const std::vector<float>& interleaved, int channels,
+                    int rate, int format);
 void WriteBytes(const std::string& path, const std::string& bytes);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string ReadBytes(const std::string& path);
