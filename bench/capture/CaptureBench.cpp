@@ -9,10 +9,10 @@
 #include <stdexcept>
 #include <vector>
 
-#include "Capture.h"
-#include "FakeAudioInput.h"
-#include "FakeMessageBoxes.h"
-#include "SignalChain.h"
+#include "app/capture/Capture.h"
+#include "dsp/SignalChain.h"
+#include "tests/support/FakeAudioInput.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon {
 namespace {
@@ -20,10 +20,7 @@ namespace {
 class ChainWindow final : public CaptureHost, public FrameSink {
 public:
     explicit ChainWindow(bool runChain) : runChain_(runChain) {
-        chain.Decimator.Factor = DecimationFactor;
-        chain.FilterSin.Load(VIREON_FIR_FILE, boxes);
-        chain.FilterCos.Load(VIREON_FIR_FILE, boxes);
-        chain.Engine.Init(SpectrumSize);
+        SetUpChain(chain, VIREON_FIR_FILE, boxes);
         if (chain.FilterSin.TapCount != 127 || !boxes.shown.empty()) {
             throw std::runtime_error("fir1.txt did not load with 127 taps");
         }

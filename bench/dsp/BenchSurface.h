@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "ImageSurface.h"
+#include "platform/ImageSurface.h"
 
 #ifdef VIREON_BENCH_QIMAGE
 #include <QImage>
 
-#include "QImageSurface.h"
+#include "platform/QImageSurface.h"
 #endif
 
 namespace vireon::bench {

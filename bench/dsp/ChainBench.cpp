@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "BenchSurface.h"
-#include "SignalChain.h"
-#include "Waterfall.h"
+#include "bench/dsp/BenchSurface.h"
+#include "dsp/SignalChain.h"
+#include "dsp/Waterfall.h"
 
 namespace vireon::bench {
 namespace {
@@ -51,11 +51,8 @@ std::vector<uint8_t> OneSecond() {
 
 std::unique_ptr<SignalChain> ShippedChain() {
     auto chain = std::make_unique<SignalChain>();
-    chain->Engine.Init(SpectrumSize);
-    chain->Decimator.Factor = DecimationFactor;
     SilentBoxes boxes;
-    chain->FilterSin.Load(VIREON_FIR_FILE, boxes);
-    chain->FilterCos.Load(VIREON_FIR_FILE, boxes);
+    SetUpChain(*chain, VIREON_FIR_FILE, boxes);
     return chain;
 }
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
-#include "BenchSurface.h"
-#include "Waterfall.h"
+#include "bench/dsp/BenchSurface.h"
+#include "dsp/Waterfall.h"
 
 namespace vireon::bench {
 namespace {

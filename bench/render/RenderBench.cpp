@@ -6,8 +6,8 @@
 #include <cmath>
 #include <memory>
 
-#include "Subprocess.h"
-#include "TestRecordings.h"
+#include "tests/render/Subprocess.h"
+#include "tests/render/TestRecordings.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <string>
 
-#include "ProgramSettings.h"
-#include "SettingsStore.h"
+#include "settings/ProgramSettings.h"
+#include "settings/SettingsStore.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "ErrorReport.h"
+#include "app/ErrorReport.h"
 
 #include <exception>
 #include <new>
 
-#include "Errors.h"
+#include "platform/Errors.h"
 
 namespace vireon {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <utility>
 
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
 
 namespace vireon {
 
@@ -28,8 +28,6 @@ public:
             ShowCurrentException();
         }
     }
-
-    const std::string& Title() const { return title_; }
 
 private:
     MessageBoxService& boxes_;

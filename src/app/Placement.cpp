@@ -1,4 +1,4 @@
-#include "Placement.h"
+#include "app/Placement.h"
 
 namespace vireon {
 

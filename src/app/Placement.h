@@ -3,7 +3,7 @@
 // the end. Kept apart from the window so the rules can be checked without one.
 #include <cstdint>
 
-#include "ProgramState.h"
+#include "app/ProgramState.h"
 
 namespace vireon {
 

@@ -1,6 +1,6 @@
-#include "ProgramState.h"
+#include "app/ProgramState.h"
 
-#include "AppText.h"
+#include "app/AppText.h"
 
 namespace vireon {
 
@@ -8,7 +8,6 @@ void InitialiseProgramState(ProgramState& state) {
     state.Settings = SettingsStore{};
     state.ProgramDirectory.clear();
     state.VolumeCommand = VolumeControlProgram;
-    state.Chain.Engine.Init(SpectrumSize);
     state.Chain.FilterSin.TapCount = 0;
     state.Chain.FilterCos.TapCount = 0;
 }

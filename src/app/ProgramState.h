@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "Capture.h"
-#include "ProgramSettings.h"
-#include "SettingsStore.h"
-#include "SignalChain.h"
-#include "Waterfall.h"
+#include "app/capture/Capture.h"
+#include "dsp/SignalChain.h"
+#include "dsp/Waterfall.h"
+#include "settings/ProgramSettings.h"
+#include "settings/SettingsStore.h"
 
 namespace vireon {
 
@@ -23,7 +23,7 @@ struct ProgramState {
 };
 
 // Program-wide initialisation, before the application object is used: an empty store, the
-// volume-control command, the engine for 256 points, both filters without taps.
+// volume-control command, both filters without taps. The window sets up the rest of the chain.
 void InitialiseProgramState(ProgramState& state);
 
 }  // namespace vireon

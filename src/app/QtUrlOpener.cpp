@@ -1,4 +1,4 @@
-#include "QtUrlOpener.h"
+#include "app/QtUrlOpener.h"
 
 #include <QDesktopServices>
 #include <QUrl>

@@ -1,6 +1,6 @@
 #pragma once
 // Opens a web address with the desktop's default browser (QDesktopServices).
-#include "UrlOpener.h"
+#include "app/UrlOpener.h"
 
 namespace vireon {
 

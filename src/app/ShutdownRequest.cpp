@@ -1,9 +1,9 @@
-#include "ShutdownRequest.h"
+#include "app/ShutdownRequest.h"
 
 #include <QApplication>
 #include <cstdio>
 
-#include "Unit1.h"
+#include "app/MainWindow.h"
 
 namespace vireon {
 

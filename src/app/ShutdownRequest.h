@@ -5,7 +5,7 @@
 // goes to standard error instead).
 #include <string>
 
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
 
 namespace vireon {
 

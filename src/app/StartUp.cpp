@@ -1,6 +1,6 @@
-#include "StartUp.h"
+#include "app/StartUp.h"
 
-#include "About.h"
+#include "app/About.h"
 
 namespace vireon {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "ProgramState.h"
-#include "Unit1.h"
+#include "app/MainWindow.h"
+#include "app/ProgramState.h"
 
 namespace vireon {
 

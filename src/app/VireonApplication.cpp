@@ -1,4 +1,4 @@
-#include "VireonApplication.h"
+#include "app/VireonApplication.h"
 
 namespace vireon {
 

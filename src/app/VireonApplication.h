@@ -3,7 +3,7 @@
 // event, instead of letting it end the program.
 #include <QApplication>
 
-#include "ErrorReport.h"
+#include "app/ErrorReport.h"
 
 namespace vireon {
 

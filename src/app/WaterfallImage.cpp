@@ -1,4 +1,4 @@
-#include "WaterfallImage.h"
+#include "app/WaterfallImage.h"
 
 #include <QPaintEvent>
 #include <QPainter>

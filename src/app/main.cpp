@@ -3,17 +3,17 @@
 #include <QIcon>
 #include <QtGlobal>
 
-#include "AppText.h"
-#include "ErrorReport.h"
-#include "ProgramState.h"
-#include "PulseAudioInput.h"
-#include "QtMessageBox.h"
-#include "QtProgramLauncher.h"
-#include "QtUrlOpener.h"
-#include "ShutdownRequest.h"
-#include "StartUp.h"
-#include "TerminationSignals.h"
-#include "VireonApplication.h"
+#include "app/AppText.h"
+#include "app/ErrorReport.h"
+#include "app/ProgramState.h"
+#include "app/QtUrlOpener.h"
+#include "app/ShutdownRequest.h"
+#include "app/StartUp.h"
+#include "app/TerminationSignals.h"
+#include "app/VireonApplication.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtProgramLauncher.h"
+#include "platform/audio/PulseAudioInput.h"
 
 namespace {
 

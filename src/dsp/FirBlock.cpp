@@ -3,8 +3,8 @@
 // the other filter) are interleaved, so the bits are the same.
 #include <cstring>
 
-#include "FirBlockKernels.h"
-#include "FirFilter.h"
+#include "dsp/FirBlockKernels.h"
+#include "dsp/FirFilter.h"
 
 namespace vireon {
 

@@ -1,8 +1,8 @@
-#include "FirBlockKernels.h"
+#include "dsp/FirBlockKernels.h"
 
 #include <cstring>
 
-#include "FirFilter.h"
+#include "dsp/FirFilter.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,13 +1,13 @@
-#include "FirFilter.h"
+#include "dsp/FirFilter.h"
 
 #include <cmath>
 #include <cstring>
 #include <string_view>
 #include <vector>
 
-#include "Errors.h"
-#include "NumberText.h"
-#include "TextFile.h"
+#include "dsp/NumberText.h"
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
 
 namespace vireon {
 

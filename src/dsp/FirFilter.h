@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
 
 namespace vireon {
 

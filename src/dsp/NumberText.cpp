@@ -1,4 +1,4 @@
-#include "NumberText.h"
+#include "dsp/NumberText.h"
 
 #include <charconv>
 #include <limits>

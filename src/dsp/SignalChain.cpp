@@ -1,4 +1,4 @@
-#include "SignalChain.h"
+#include "dsp/SignalChain.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,6 +39,13 @@ void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink) {
 }
 
 }  // namespace
+
+void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxService& boxes) {
+    chain.Engine.Init(SpectrumSize);
+    chain.Decimator.Factor = DecimationFactor;
+    chain.FilterSin.Load(firPath, boxes);
+    chain.FilterCos.Load(firPath, boxes);
+}
 
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink) {
     if (data == nullptr || count <= 0) return;

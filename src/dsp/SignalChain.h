@@ -2,10 +2,12 @@
 // The per-sample front end: byte -> 1500 Hz oscillator -> two FIR filters -> keep one in three
 // -> spectrum engine, with a frame every 85 kept samples.
 #include <cstdint>
+#include <string>
 
-#include "DecimationCounter.h"
-#include "FirFilter.h"
-#include "SpectrumEngine.h"
+#include "dsp/DecimationCounter.h"
+#include "dsp/FirFilter.h"
+#include "dsp/SpectrumEngine.h"
+#include "platform/MessageBox.h"
 
 namespace vireon {
 
@@ -31,6 +33,11 @@ struct SignalChain {
 constexpr int32_t DecimationFactor = 3;
 constexpr int32_t KeptSamplesPerFrame = 85;
 constexpr int32_t SpectrumSize = 256;
+
+// Puts a chain into the state the program runs it in: 256-point spectra, one sample in three
+// kept, both filters loaded from firPath, the sine branch first. Each load reports a missing file
+// through boxes and leaves its filter as it was; a malformed file throws.
+void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxService& boxes);
 
 // Runs every byte of the block through the chain; a count of 0 or less does nothing.
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink);

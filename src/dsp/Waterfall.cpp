@@ -1,4 +1,4 @@
-#include "Waterfall.h"
+#include "dsp/Waterfall.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 // three taps per pixel row, row 0 at the bottom.
 #include <cstdint>
 
-#include "ImageSurface.h"
+#include "platform/ImageSurface.h"
 
 namespace vireon {
 
@@ -14,7 +14,7 @@ struct WaterfallRenderer {
     float Scale = 1.0f;  // of the column last prepared
 };
 
-// Step 1 and 2 of a column: logarithms, maximum and scale. count is 1 .. 4096.
+// The first half of a column: logarithms, their maximum and the scale. count is 1 .. 4096.
 void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count);
 
 // Grey level 0..255 of one pixel row (row 0 = bottom) of the column last prepared,

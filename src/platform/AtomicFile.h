@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Errors.h"
+#include "platform/Errors.h"
 
 namespace vireon {
 

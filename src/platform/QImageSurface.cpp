@@ -1,4 +1,4 @@
-#include "QImageSurface.h"
+#include "platform/QImageSurface.h"
 
 #include <algorithm>
 #include <cstring>
@@ -26,12 +26,16 @@ void QImageSurface::CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, i
     uchar* bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();
     const std::size_t rowBytes = static_cast<std::size_t>(w) * sizeof(QRgb);
-    auto row = [&](int32_t y, int32_t x) { return bits + y * stride + x * qsizetype(sizeof(QRgb)); };
+    auto row = [&](int32_t y, int32_t x) {
+        return bits + y * stride + x * qsizetype(sizeof(QRgb));
+    };
     // Walk rows so that a source row is read before an overlapping copy overwrites it.
     if (dstY <= srcY) {
-        for (int32_t i = 0; i < h; ++i) std::memmove(row(dstY + i, dstX), row(srcY + i, srcX), rowBytes);
+        for (int32_t i = 0; i < h; ++i)
+            std::memmove(row(dstY + i, dstX), row(srcY + i, srcX), rowBytes);
     } else {
-        for (int32_t i = h - 1; i >= 0; --i) std::memmove(row(dstY + i, dstX), row(srcY + i, srcX), rowBytes);
+        for (int32_t i = h - 1; i >= 0; --i)
+            std::memmove(row(dstY + i, dstX), row(srcY + i, srcX), rowBytes);
     }
 }
 

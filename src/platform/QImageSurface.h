@@ -2,7 +2,7 @@
 // The image surface over a QImage of Format_RGB32, used by the window and by vireon-render.
 #include <QImage>
 
-#include "ImageSurface.h"
+#include "platform/ImageSurface.h"
 
 namespace vireon {
 

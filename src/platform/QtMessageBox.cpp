@@ -1,4 +1,4 @@
-#include "QtMessageBox.h"
+#include "platform/QtMessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -8,11 +8,14 @@ namespace vireon {
 void QtMessageBox::Show(const std::string& text, const std::string& caption, int32_t flags) {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     switch (flags & 0xF0) {
-        case MB_ICONERROR: icon = QMessageBox::Critical; break;
-        case MB_ICONEXCLAMATION: icon = QMessageBox::Warning; break;
-        case 0x20: icon = QMessageBox::Question; break;
-        case 0x40: icon = QMessageBox::Information; break;
-        default: break;
+        case MB_ICONERROR:
+            icon = QMessageBox::Critical;
+            break;
+        case MB_ICONEXCLAMATION:
+            icon = QMessageBox::Warning;
+            break;
+        default:
+            break;
     }
     // Application-modal, parented to the active window so it stays on top of the program.
     QMessageBox box(icon, QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),

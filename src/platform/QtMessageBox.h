@@ -1,6 +1,6 @@
 #pragma once
 // Message boxes shown through Qt: modal, one OK button, icon chosen by the flags.
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
 
 namespace vireon {
 

@@ -1,4 +1,4 @@
-#include "QtProgramLauncher.h"
+#include "platform/QtProgramLauncher.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 // Starts a command line detached; the outcome is ignored, as a missing program shows nothing.
-#include "ProgramLauncher.h"
+#include "platform/ProgramLauncher.h"
 
 namespace vireon {
 

@@ -1,4 +1,4 @@
-#include "TextFile.h"
+#include "platform/TextFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "AtomicFile.h"
-#include "Errors.h"
+#include "platform/AtomicFile.h"
+#include "platform/Errors.h"
 
 namespace vireon {
 

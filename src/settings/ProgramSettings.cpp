@@ -1,4 +1,4 @@
-#include "ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 
 namespace vireon {
 

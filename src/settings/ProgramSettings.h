@@ -2,7 +2,7 @@
 // The six values the main window keeps in okaven.ini, and their registration in file order.
 #include <cstdint>
 
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 namespace vireon {
 

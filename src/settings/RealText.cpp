@@ -1,10 +1,10 @@
-#include "RealText.h"
+#include "settings/RealText.h"
 
 #include <charconv>
 #include <cmath>
 #include <system_error>
 
-#include "Errors.h"
+#include "platform/Errors.h"
 
 namespace vireon {
 

@@ -1,4 +1,4 @@
-#include "SettingConversions.h"
+#include "settings/SettingConversions.h"
 
 #include <charconv>
 

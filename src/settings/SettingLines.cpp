@@ -1,4 +1,4 @@
-#include "SettingLines.h"
+#include "settings/SettingLines.h"
 
 namespace vireon {
 

@@ -1,11 +1,11 @@
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <stdexcept>
 
-#include "RealText.h"
-#include "SettingConversions.h"
-#include "SettingLines.h"
-#include "TextFile.h"
+#include "platform/TextFile.h"
+#include "settings/RealText.h"
+#include "settings/SettingConversions.h"
+#include "settings/SettingLines.h"
 
 namespace vireon {
 

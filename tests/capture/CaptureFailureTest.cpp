@@ -1,5 +1,5 @@
 // What each failing device call shows and what survives it.
-#include "CaptureFixture.h"
+#include "tests/capture/CaptureFixture.h"
 
 namespace vireon::testing {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "Capture.h"
-#include "FakeAudioInput.h"
-#include "FakeMessageBoxes.h"
+#include "app/capture/Capture.h"
+#include "tests/support/FakeAudioInput.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon::testing {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "CaptureFixture.h"
+#include "tests/capture/CaptureFixture.h"
 
 namespace {
 bool failScalar = false;

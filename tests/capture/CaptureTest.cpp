@@ -2,7 +2,7 @@
 #include <limits>
 #include <numeric>
 
-#include "CaptureFixture.h"
+#include "tests/capture/CaptureFixture.h"
 
 namespace vireon::testing {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 
-#include "Capture.h"
-#include "FakeMessageBoxes.h"
-#include "PulseAudioInput.h"
+#include "app/capture/Capture.h"
+#include "platform/audio/PulseAudioInput.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon::testing {
 namespace {

@@ -6,9 +6,9 @@
 #include <functional>
 #include <vector>
 
-#include "PulseAudioInput.h"
-#include "RealAudioSupport.h"
-#include "WaveInEvent.h"
+#include "platform/audio/PulseAudioInput.h"
+#include "platform/audio/WaveInEvent.h"
+#include "tests/capture/RealAudioSupport.h"
 
 namespace vireon::testing {
 namespace {

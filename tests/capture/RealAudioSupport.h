@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "VirtualMic.h"
+#include "tests/capture/VirtualMic.h"
 
 namespace vireon::testing {
 

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "Capture.h"
-#include "FakeMessageBoxes.h"
-#include "PulseAudioInput.h"
-#include "RealAudioSupport.h"
-#include "SignalChain.h"
-#include "WaveInEvent.h"
+#include "app/capture/Capture.h"
+#include "dsp/SignalChain.h"
+#include "platform/audio/PulseAudioInput.h"
+#include "platform/audio/WaveInEvent.h"
+#include "tests/capture/RealAudioSupport.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon::testing {
 namespace {
@@ -61,11 +61,8 @@ public:
     };
 
     explicit CaptureWindow(AudioInput& audio) : context{audio, boxes, *this, multiplier, this} {
-        const std::string fir = QCoreApplication::applicationDirPath().toStdString() + "/fir1.txt";
-        chain.Decimator.Factor = DecimationFactor;
-        chain.FilterSin.Load(fir, boxes);
-        chain.FilterCos.Load(fir, boxes);
-        chain.Engine.Init(SpectrumSize);
+        SetUpChain(chain, QCoreApplication::applicationDirPath().toStdString() + "/fir1.txt",
+                   boxes);
         clock.start();
     }
 

@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 #include <memory>
 
-#include "RealAudioSupport.h"
+#include "tests/capture/RealAudioSupport.h"
 
 namespace vireon::testing {
 

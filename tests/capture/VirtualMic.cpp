@@ -1,4 +1,4 @@
-#include "VirtualMic.h"
+#include "tests/capture/VirtualMic.h"
 
 #include <unistd.h>
 

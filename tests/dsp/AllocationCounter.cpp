@@ -1,4 +1,4 @@
-#include "AllocationCounter.h"
+#include "tests/dsp/AllocationCounter.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <vector>
 
-#include "SignalChain.h"
+#include "dsp/SignalChain.h"
 
 namespace vireon::testing {
 

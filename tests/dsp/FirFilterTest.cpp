@@ -1,4 +1,4 @@
-#include "FirFilter.h"
+#include "dsp/FirFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -13,14 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "Errors.h"
-#include "FakeMessageBoxes.h"
-#include "FirBlockKernels.h"
-#include "TempDir.h"
+#include "dsp/FirBlockKernels.h"
+#include "platform/Errors.h"
+#include "tests/support/CommaLocale.h"
+#include "tests/support/FakeMessageBoxes.h"
+#include "tests/support/TempDir.h"
 
 namespace vireon {
 namespace {
 
+using testing::CommaLocale;
 using testing::FakeMessageBoxes;
 using testing::ShownBox;
 using testing::TempDir;
@@ -222,37 +224,6 @@ TEST_F(FirFilterLoad, ClearsTheDelayLineOnlyOnSuccess) {
     LoadText("NTaps=2\n1\n1\n");
     EXPECT_EQ(filter->Step(0.0f), 0.0f);
 }
-
-// Finds a locale whose decimal separator is a comma, tries it, and restores the old one.
-class CommaLocale {
-public:
-    CommaLocale() : saved_(std::setlocale(LC_ALL, nullptr)) {
-        std::vector<std::string> candidates = {"de_DE.UTF-8", "de_DE.utf8", "de_DE"};
-        if (FILE* list = ::popen("locale -a 2>/dev/null", "r")) {
-            char name[256];
-            while (std::fgets(name, sizeof name, list)) {
-                std::string n(name);
-                while (!n.empty() && (n.back() == '\n' || n.back() == '\r')) n.pop_back();
-                candidates.push_back(n);
-            }
-            ::pclose(list);
-        }
-        for (const auto& name : candidates) {
-            if (std::setlocale(LC_ALL, name.c_str()) &&
-                std::string(std::localeconv()->decimal_point) == ",") {
-                name_ = name;
-                return;
-            }
-        }
-        std::setlocale(LC_ALL, saved_.c_str());
-    }
-    ~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
-    const std::string& name() const { return name_; }
-
-private:
-    std::string saved_;
-    std::string name_;
-};
 
 TEST_F(FirFilterLoad, IgnoresTheProcessLocale) {
     CommaLocale locale;

@@ -7,22 +7,20 @@
 #include <numbers>
 #include <vector>
 
-#include "ChainTestSupport.h"
-#include "FakeMessageBoxes.h"
-#include "SignalChain.h"
+#include "dsp/SignalChain.h"
+#include "tests/dsp/ChainTestSupport.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon {
 namespace {
 
 using testing::FakeMessageBoxes;
-using testing::MakeChain;
 using testing::RecordingSink;
 
 std::unique_ptr<SignalChain> ChainWithShippedFilters() {
-    auto chain = MakeChain();
+    auto chain = std::make_unique<SignalChain>();
     FakeMessageBoxes boxes;
-    chain->FilterSin.Load(VIREON_FIR_FILE, boxes);
-    chain->FilterCos.Load(VIREON_FIR_FILE, boxes);
+    SetUpChain(*chain, VIREON_FIR_FILE, boxes);
     EXPECT_TRUE(boxes.shown.empty());
     return chain;
 }

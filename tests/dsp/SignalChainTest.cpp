@@ -1,4 +1,4 @@
-#include "SignalChain.h"
+#include "dsp/SignalChain.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include <random>
 #include <vector>
 
-#include "AllocationCounter.h"
-#include "ChainTestSupport.h"
+#include "tests/dsp/AllocationCounter.h"
+#include "tests/dsp/ChainTestSupport.h"
 
 namespace vireon {
 namespace {

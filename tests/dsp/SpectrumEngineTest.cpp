@@ -1,4 +1,4 @@
-#include "SpectrumEngine.h"
+#include "dsp/SpectrumEngine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Waterfall.h"
+#include "dsp/Waterfall.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <numbers>
 #include <vector>
 
-#include "MemorySurface.h"
+#include "tests/support/MemorySurface.h"
 
 namespace vireon {
 namespace {

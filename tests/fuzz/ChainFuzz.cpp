@@ -10,9 +10,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "FuzzSupport.h"
-#include "SignalChain.h"
-#include "Waterfall.h"
+#include "dsp/SignalChain.h"
+#include "dsp/Waterfall.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <cstring>
 #include <memory>
 
-#include "Errors.h"
-#include "FirFilter.h"
-#include "FuzzSupport.h"
-#include "MessageBox.h"
+#include "dsp/FirFilter.h"
+#include "platform/Errors.h"
+#include "platform/MessageBox.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ImageSurface.h"
+#include "platform/ImageSurface.h"
 
 namespace vireon::fuzz {
 

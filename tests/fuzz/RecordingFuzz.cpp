@@ -6,12 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "ChainSetup.h"
-#include "FuzzSupport.h"
-#include "RecordingReader.h"
-#include "RenderError.h"
-#include "SignalChain.h"
-#include "Waterfall.h"
+#include "dsp/SignalChain.h"
+#include "dsp/Waterfall.h"
+#include "tests/fuzz/FuzzSupport.h"
+#include "tools/render/ChainSetup.h"
+#include "tools/render/RecordingReader.h"
+#include "tools/render/RenderError.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     static const std::string path = vireon::fuzz::ScratchPath("recording");
     static auto chain = [] {
         auto c = std::make_unique<vireon::SignalChain>();
-        vireon::render::SetUpChain(*c, FirPath());
+        vireon::render::LoadChain(*c, FirPath());
         return c;
     }();
     static const vireon::SignalChain fresh = *chain;

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "Errors.h"
-#include "FuzzSupport.h"
-#include "SettingsStore.h"
+#include "platform/Errors.h"
+#include "settings/SettingsStore.h"
+#include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 

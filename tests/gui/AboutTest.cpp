@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "About.h"
+#include "app/About.h"
 
 namespace vireon {
 namespace {

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "About.h"
-#include "GuiTestSupport.h"
+#include "app/About.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

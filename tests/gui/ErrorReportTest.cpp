@@ -8,10 +8,10 @@
 #include <new>
 #include <stdexcept>
 
-#include "AppText.h"
-#include "ErrorReport.h"
-#include "Errors.h"
-#include "GuiTestSupport.h"
+#include "app/AppText.h"
+#include "app/ErrorReport.h"
+#include "platform/Errors.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "AppText.h"
-#include "GuiTestSupport.h"
-#include "VireonApplication.h"
+#include "app/AppText.h"
+#include "app/VireonApplication.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon::testing {
 

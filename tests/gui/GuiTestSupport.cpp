@@ -1,4 +1,4 @@
-#include "GuiTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,8 +8,8 @@
 #include <numbers>
 #include <sstream>
 
-#include "TextFile.h"
-#include "WaveInEvent.h"
+#include "platform/TextFile.h"
+#include "platform/audio/WaveInEvent.h"
 
 namespace vireon::testing {
 

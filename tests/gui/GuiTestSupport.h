@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "AppText.h"
-#include "ErrorReport.h"
-#include "FakeAudioInput.h"
-#include "FakeMessageBoxes.h"
-#include "ProgramLauncher.h"
-#include "ProgramState.h"
-#include "Unit1.h"
-#include "UrlOpener.h"
+#include "app/AppText.h"
+#include "app/ErrorReport.h"
+#include "app/MainWindow.h"
+#include "app/ProgramState.h"
+#include "app/UrlOpener.h"
+#include "platform/ProgramLauncher.h"
+#include "tests/support/FakeAudioInput.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon::testing {
 

@@ -1,7 +1,7 @@
 // The window's placement from one run to the next, through the settings file.
 #include <gtest/gtest.h>
 
-#include "GuiTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

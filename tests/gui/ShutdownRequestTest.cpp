@@ -6,10 +6,10 @@
 #include <QTimer>
 #include <functional>
 
-#include "About.h"
-#include "GuiTestSupport.h"
-#include "ShutdownRequest.h"
-#include "StartUp.h"
+#include "app/About.h"
+#include "app/ShutdownRequest.h"
+#include "app/StartUp.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

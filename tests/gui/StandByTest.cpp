@@ -5,7 +5,7 @@
 #include <QAction>
 #include <QGuiApplication>
 
-#include "GuiTestSupport.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

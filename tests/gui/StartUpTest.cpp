@@ -4,9 +4,9 @@
 
 #include <QDir>
 
-#include "About.h"
-#include "GuiTestSupport.h"
-#include "StartUp.h"
+#include "app/About.h"
+#include "app/StartUp.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

@@ -6,7 +6,7 @@
 #include <csignal>
 #include <vector>
 
-#include "TerminationSignals.h"
+#include "app/TerminationSignals.h"
 
 namespace vireon {
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "WaterfallImage.h"
+#include "app/WaterfallImage.h"
 
 namespace vireon {
 namespace {

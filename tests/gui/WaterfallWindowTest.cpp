@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <array>
 
-#include "GuiTestSupport.h"
-#include "WaterfallImage.h"
+#include "app/WaterfallImage.h"
+#include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
 namespace {

@@ -1,4 +1,4 @@
-#include "BoundedRun.h"
+#include "tests/hardening/BoundedRun.h"
 
 #include <poll.h>
 #include <signal.h>

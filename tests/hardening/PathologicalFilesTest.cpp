@@ -15,14 +15,14 @@
 #include <sstream>
 #include <string>
 
-#include "BoundedRun.h"
-#include "Errors.h"
-#include "FakeMessageBoxes.h"
-#include "FirFilter.h"
-#include "ProgramSettings.h"
-#include "SettingsStore.h"
-#include "TempDir.h"
-#include "TextFile.h"
+#include "dsp/FirFilter.h"
+#include "platform/Errors.h"
+#include "platform/TextFile.h"
+#include "settings/ProgramSettings.h"
+#include "settings/SettingsStore.h"
+#include "tests/hardening/BoundedRun.h"
+#include "tests/support/FakeMessageBoxes.h"
+#include "tests/support/TempDir.h"
 
 namespace vireon {
 namespace {

@@ -7,15 +7,15 @@
 #include <cstdio>
 #include <limits>
 
-#include "ColumnStore.h"
-#include "FrameSpan.h"
-#include "Progress.h"
-#include "RecordingReader.h"
-#include "Render.h"
-#include "RenderError.h"
-#include "RenderOptions.h"
-#include "SampleConversion.h"
-#include "TestRecordings.h"
+#include "tests/render/TestRecordings.h"
+#include "tools/render/ColumnStore.h"
+#include "tools/render/FrameSpan.h"
+#include "tools/render/Progress.h"
+#include "tools/render/RecordingReader.h"
+#include "tools/render/Render.h"
+#include "tools/render/RenderError.h"
+#include "tools/render/RenderOptions.h"
+#include "tools/render/SampleConversion.h"
 
 namespace vireon::render {
 namespace {

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "QImageSurface.h"
-#include "Subprocess.h"
-#include "TestRecordings.h"
-#include "Waterfall.h"
+#include "dsp/Waterfall.h"
+#include "platform/QImageSurface.h"
+#include "tests/render/Subprocess.h"
+#include "tests/render/TestRecordings.h"
 
 namespace vireon::testing {
 namespace {

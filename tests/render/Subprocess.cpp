@@ -1,4 +1,4 @@
-#include "Subprocess.h"
+#include "tests/render/Subprocess.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>

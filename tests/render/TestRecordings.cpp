@@ -1,4 +1,4 @@
-#include "TestRecordings.h"
+#include "tests/render/TestRecordings.h"
 
 #include <sndfile.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "FakeMessageBoxes.h"
-#include "SignalChain.h"
+#include "dsp/SignalChain.h"
+#include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon::testing {
 
@@ -107,11 +107,8 @@ Reference RunReferenceChain(const std::vector<uint8_t>& samples, const std::stri
         }
     };
     auto chain = std::make_unique<SignalChain>();
-    chain->Engine.Init(256);
-    chain->Decimator.Factor = 3;
     FakeMessageBoxes boxes;
-    chain->FilterSin.Load(firPath, boxes);
-    chain->FilterCos.Load(firPath, boxes);
+    SetUpChain(*chain, firPath, boxes);
     if (!boxes.shown.empty()) throw std::runtime_error(firPath + ": missing");
     Reference reference;
     Collector collector;

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <limits>
 
-#include "Errors.h"
-#include "RealText.h"
-#include "SettingConversions.h"
-#include "SettingsStore.h"
+#include "platform/Errors.h"
+#include "settings/RealText.h"
+#include "settings/SettingConversions.h"
+#include "settings/SettingsStore.h"
 
 namespace vireon {
 namespace {

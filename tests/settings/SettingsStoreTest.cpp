@@ -1,4 +1,4 @@
-#include "SettingsStore.h"
+#include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -8,9 +8,10 @@
 #include <cstdlib>
 #include <limits>
 
-#include "Errors.h"
-#include "ProgramSettings.h"
-#include "TestFiles.h"
+#include "platform/Errors.h"
+#include "settings/ProgramSettings.h"
+#include "tests/support/CommaLocale.h"
+#include "tests/support/TestFiles.h"
 
 namespace vireon {
 namespace {
@@ -270,26 +271,20 @@ TEST_F(SettingsFile, NonFiniteRealLeavesTheFileSoTheDefaultReturns) {
 }
 
 TEST_F(SettingsFile, RealTextIgnoresTheUserLocale) {
-    // Build a German locale (decimal comma) into the scratch directory when the system can.
-    const std::string cmd =
-        "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8") + "' >/dev/null 2>&1";
-    if (std::system(cmd.c_str()) != 0 || ::setenv("LOCPATH", dir.Path().c_str(), 1) != 0 ||
-        !std::setlocale(LC_ALL, "de_DE.UTF-8")) {
-        ::unsetenv("LOCPATH");
-        GTEST_SKIP() << "no German locale can be made here (localedef or locale sources missing)";
-    }
-    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
     double value = 0.5;
-    SettingsStore store;
-    store.FileName = dir / "real.ini";
-    store.Register("Value", SettingKind::Real, "0", &value);
-    store.Save();
-    const std::string written = ReadBytes(store.FileName);
-    value = 0;
-    WriteBytes(store.FileName, "Value=2.75\r\n");
-    store.Load();
-    std::setlocale(LC_ALL, "C");
-    ::unsetenv("LOCPATH");
+    std::string written;
+    {
+        testing::CommaLocale locale;
+        if (locale.name().empty()) GTEST_SKIP() << "no locale with a decimal comma is installed";
+        SettingsStore store;
+        store.FileName = dir / "real.ini";
+        store.Register("Value", SettingKind::Real, "0", &value);
+        store.Save();
+        written = ReadBytes(store.FileName);
+        value = 0;
+        WriteBytes(store.FileName, "Value=2.75\r\n");
+        store.Load();
+    }
     EXPECT_EQ(written, "Value=0.5\r\n");
     EXPECT_EQ(value, 2.75);
 }

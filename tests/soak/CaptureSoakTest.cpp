@@ -12,8 +12,8 @@
 #include <memory>
 #include <string>
 
-#include "GuiTestSupport.h"
-#include "SpyAudioInput.h"
+#include "tests/gui/GuiTestSupport.h"
+#include "tests/soak/SpyAudioInput.h"
 
 namespace vireon::testing {
 namespace {

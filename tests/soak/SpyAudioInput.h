@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "AudioInput.h"
-#include "FakeAudioInput.h"
+#include "platform/audio/AudioInput.h"
+#include "tests/support/FakeAudioInput.h"
 
 namespace vireon::testing {
 

@@ -17,7 +17,7 @@
 #include <span>
 #include <vector>
 
-#include "AudioInput.h"
+#include "platform/audio/AudioInput.h"
 
 namespace vireon::testing {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
 
 namespace vireon::testing {
 

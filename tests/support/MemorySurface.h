@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ImageSurface.h"
+#include "platform/ImageSurface.h"
 
 namespace vireon::testing {
 
@@ -32,7 +32,9 @@ public:
             }
     }
     uint32_t& at(int32_t x, int32_t y) { return pixels_[static_cast<std::size_t>(y) * w_ + x]; }
-    uint32_t Pixel(int32_t x, int32_t y) const { return pixels_[static_cast<std::size_t>(y) * w_ + x]; }
+    uint32_t Pixel(int32_t x, int32_t y) const {
+        return pixels_[static_cast<std::size_t>(y) * w_ + x];
+    }
     // Grey level of a pixel written as r = g = b.
     uint8_t Grey(int32_t x, int32_t y) const { return static_cast<uint8_t>(Pixel(x, y) & 0xFF); }
 

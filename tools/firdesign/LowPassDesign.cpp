@@ -1,4 +1,4 @@
-#include "LowPassDesign.h"
+#include "tools/firdesign/LowPassDesign.h"
 
 #include <algorithm>
 #include <cmath>

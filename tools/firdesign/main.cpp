@@ -7,7 +7,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "LowPassDesign.h"
+#include "tools/firdesign/LowPassDesign.h"
 
 using namespace vireon::firdesign;
 

@@ -1,10 +1,10 @@
-#include "ChainSetup.h"
+#include "tools/render/ChainSetup.h"
 
 #include <exception>
 
-#include "Errors.h"
-#include "MessageBox.h"
-#include "RenderError.h"
+#include "platform/Errors.h"
+#include "platform/MessageBox.h"
+#include "tools/render/RenderError.h"
 
 namespace vireon::render {
 
@@ -24,13 +24,10 @@ private:
 
 }  // namespace
 
-void SetUpChain(SignalChain& chain, const std::string& firPath) {
-    chain.Engine.Init(SpectrumSize);
-    chain.Decimator.Factor = DecimationFactor;
+void LoadChain(SignalChain& chain, const std::string& firPath) {
     MissingFileIsError boxes(firPath);
     try {
-        chain.FilterSin.Load(firPath, boxes);
-        chain.FilterCos.Load(firPath, boxes);
+        SetUpChain(chain, firPath, boxes);
     } catch (const RenderError&) {
         throw;
     } catch (const std::exception& e) {

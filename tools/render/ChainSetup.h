@@ -1,15 +1,14 @@
 #pragma once
-// Puts a signal chain into the state the live window starts from.
+// The live window's chain set-up, with a bad coefficient file as an error of the run.
 #include <string>
 
-#include "SignalChain.h"
+#include "dsp/SignalChain.h"
 
 namespace vireon::render {
 
-// 256-point spectra, one sample in three kept, both filters loaded from firPath (first the
-// sine branch, then the cosine branch). A missing or malformed coefficient file throws
-// RenderError naming it; the window would show a message box and carry on with silent
-// filters, which for a picture would only produce a black image.
-void SetUpChain(SignalChain& chain, const std::string& firPath);
+// SetUpChain, except that a missing or malformed coefficient file throws RenderError naming it:
+// the window shows a message box and carries on with silent filters, which for a picture would
+// only produce a black image.
+void LoadChain(SignalChain& chain, const std::string& firPath);
 
 }  // namespace vireon::render

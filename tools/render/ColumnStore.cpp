@@ -1,4 +1,4 @@
-#include "ColumnStore.h"
+#include "tools/render/ColumnStore.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "MagnitudeFile.h"
+#include "tools/render/MagnitudeFile.h"
 
 #include <bit>
 #include <cstring>

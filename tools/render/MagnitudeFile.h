@@ -2,7 +2,7 @@
 // Every frame's magnitudes as little-endian 32-bit floats, frame after frame.
 #include <cstdint>
 
-#include "AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 namespace vireon::render {
 

@@ -1,9 +1,9 @@
-#include "PictureFile.h"
+#include "tools/render/PictureFile.h"
 
 #include <QFile>
 #include <QImageWriter>
 
-#include "RenderError.h"
+#include "tools/render/RenderError.h"
 
 namespace vireon::render {
 

@@ -2,7 +2,7 @@
 // Writing the picture as PNG, complete or not at all.
 #include <QImage>
 
-#include "AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 namespace vireon::render {
 

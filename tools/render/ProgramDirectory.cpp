@@ -1,4 +1,4 @@
-#include "ProgramDirectory.h"
+#include "tools/render/ProgramDirectory.h"
 
 #include <unistd.h>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "Progress.h"
+#include "tools/render/Progress.h"
 
 namespace vireon::render {
 

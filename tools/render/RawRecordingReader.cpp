@@ -1,4 +1,4 @@
-#include "RawRecordingReader.h"
+#include "tools/render/RawRecordingReader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "RenderError.h"
+#include "tools/render/RenderError.h"
 
 namespace vireon::render {
 

@@ -1,7 +1,7 @@
-#include "RecordingReader.h"
+#include "tools/render/RecordingReader.h"
 
-#include "RawRecordingReader.h"
-#include "SndFileRecordingReader.h"
+#include "tools/render/RawRecordingReader.h"
+#include "tools/render/SndFileRecordingReader.h"
 
 namespace vireon::render {
 

@@ -1,17 +1,17 @@
-#include "Render.h"
+#include "tools/render/Render.h"
 
 #include <memory>
 #include <optional>
 #include <vector>
 
-#include "AtomicFile.h"
-#include "ChainSetup.h"
-#include "ColumnStore.h"
-#include "PictureFile.h"
-#include "Progress.h"
-#include "RecordingReader.h"
-#include "RenderError.h"
-#include "RenderSink.h"
+#include "platform/AtomicFile.h"
+#include "tools/render/ChainSetup.h"
+#include "tools/render/ColumnStore.h"
+#include "tools/render/PictureFile.h"
+#include "tools/render/Progress.h"
+#include "tools/render/RecordingReader.h"
+#include "tools/render/RenderError.h"
+#include "tools/render/RenderSink.h"
 
 namespace vireon::render {
 
@@ -33,7 +33,7 @@ std::string Seconds(int64_t nanoseconds) {
 RenderResult RenderFiles(const RenderOptions& options, const std::string& firPath,
                          FILE* progressOut, bool showProgress) {
     auto chain = std::make_unique<SignalChain>();
-    SetUpChain(*chain, firPath);
+    LoadChain(*chain, firPath);
     auto reader = OpenRecording(options.input, options.raw);
     // Refuse a picture too wide for PNG before hours of work rather than after. A resampled
     // length is only estimated, so leave it some slack; the sink checks the exact count.

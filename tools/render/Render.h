@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "RenderOptions.h"
+#include "tools/render/RenderOptions.h"
 
 namespace vireon::render {
 

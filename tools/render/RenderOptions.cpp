@@ -1,9 +1,9 @@
-#include "RenderOptions.h"
+#include "tools/render/RenderOptions.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "RenderError.h"
+#include "tools/render/RenderError.h"
 
 namespace vireon::render {
 

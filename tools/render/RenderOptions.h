@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "FrameSpan.h"
+#include "tools/render/FrameSpan.h"
 
 namespace vireon::render {
 

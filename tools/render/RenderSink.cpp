@@ -1,7 +1,7 @@
-#include "RenderSink.h"
+#include "tools/render/RenderSink.h"
 
-#include "MagnitudeFile.h"
-#include "RenderError.h"
+#include "tools/render/MagnitudeFile.h"
+#include "tools/render/RenderError.h"
 
 namespace vireon::render {
 

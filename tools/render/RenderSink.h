@@ -8,12 +8,12 @@
 
 #include <QImage>
 
-#include "AtomicFile.h"
-#include "ColumnStore.h"
-#include "FrameSpan.h"
-#include "QImageSurface.h"
-#include "SignalChain.h"
-#include "Waterfall.h"
+#include "dsp/SignalChain.h"
+#include "dsp/Waterfall.h"
+#include "platform/AtomicFile.h"
+#include "platform/QImageSurface.h"
+#include "tools/render/ColumnStore.h"
+#include "tools/render/FrameSpan.h"
 
 namespace vireon::render {
 

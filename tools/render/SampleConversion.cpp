@@ -1,4 +1,4 @@
-#include "SampleConversion.h"
+#include "tools/render/SampleConversion.h"
 
 #include <cmath>
 

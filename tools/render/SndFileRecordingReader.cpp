@@ -1,4 +1,4 @@
-#include "SndFileRecordingReader.h"
+#include "tools/render/SndFileRecordingReader.h"
 
 #include <fcntl.h>
 #include <samplerate.h>
@@ -10,8 +10,8 @@
 #include <cstring>
 #include <vector>
 
-#include "RenderError.h"
-#include "SampleConversion.h"
+#include "tools/render/RenderError.h"
+#include "tools/render/SampleConversion.h"
 
 namespace vireon::render {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "RecordingReader.h"
+#include "tools/render/RecordingReader.h"
 
 namespace vireon::render {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "ProgramDirectory.h"
-#include "Render.h"
-#include "RenderError.h"
-#include "RenderOptions.h"
+#include "tools/render/ProgramDirectory.h"
+#include "tools/render/Render.h"
+#include "tools/render/RenderError.h"
+#include "tools/render/RenderOptions.h"
 
 using namespace vireon::render;
 

@@ -1,4 +1,4 @@
-#include "Capture.h"
+#include "app/capture/Capture.h"
 
 #include <algorithm>
 #include <new>

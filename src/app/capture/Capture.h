@@ -1,45 +1,13 @@
 #pragma once
 // Sound card capture: keeps ten buffers queued at the recording device, hands every filled block
 // to the signal chain, and stops, drains and closes the device. Plain C++ over state passed by
-// reference; the main window's members of the same names forward here.
-//
-// How TFormMain wires it (library vireon_capture; the PulseAudio layer is vireon_audio):
-//
-//   class TFormMain : public QMainWindow, public vireon::CaptureHost {
-//       // CaptureHost: ProcessSamples forwards to vireon::ProcessSamples(chain, data, count,
-//       // sink); UpdateReceiveMenus enables/disables MenuStartReceive and MenuStopReceive
-//       // from state.Receiving.
-//       vireon::CaptureContext capture{audio, boxes, *this, BlockLenMultipler, this};
-//   };
-//
-//   - `audio` is an AudioInput&: vireon::PulseAudioInput (src/platform/audio/PulseAudioInput.h) in
-//   the
-//     program, vireon::testing::FakeAudioInput (tests/support/FakeAudioInput.h) in tests. To send
-//     the fake's notifications down the same road as the real ones in a GUI test, set
-//         fake.poster = [](QObject* t, const vireon::WaveInMessage& m) {
-//             vireon::PostWaveInMessage(t, m); };
-//     `boxes` is the MessageBoxService&. `this` (the window, a QObject) is where the audio layer
-//     posts its notifications.
-//   - StartReceive(), StopReceive(), AddBuffer(), ReleaseBuffer(header), WaveInData(message) and
-//     FormClose() of TFormMain call the functions below with the program-wide CaptureState and
-//     `capture`.
-//   - The audio layer posts each notification as a vireon::WaveInEvent
-//     (src/platform/audio/WaveInEvent.h, its own registered event type). TFormMain::event():
-//         if (e->type() == vireon::WaveInEvent::eventType() &&
-//             vireon::DispatchWaveInMessage(CaptureState, capture,
-//                                           static_cast<vireon::WaveInEvent*>(e)->message()))
-//             return true;
-//         return QMainWindow::event(e);
-//   - closeEvent() calls FormClose and then lets the window close.
-//   - When the event loop has returned and before the window is destroyed, call
-//     vireon::DeliverPendingWaveIn(window) (WaveInEvent.h): the buffers a stop handed back are
-//     then processed and freed and the device closed, instead of leaking with the undelivered
-//     events.
+// reference; the main window forwards its capture commands and device notifications here.
+// docs/architecture.md follows a block from the sound server to the window.
 #include <cstdint>
 #include <vector>
 
-#include "AudioInput.h"
-#include "MessageBox.h"
+#include "platform/MessageBox.h"
+#include "platform/audio/AudioInput.h"
 
 namespace vireon {
 

@@ -1,9 +1,9 @@
-#include "PulseAudioDevice.h"
+#include "platform/audio/PulseAudioDevice.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "WaveInEvent.h"
+#include "platform/audio/WaveInEvent.h"
 
 namespace vireon {
 

@@ -12,8 +12,8 @@
 
 #include <cstdint>
 
-#include "AudioInput.h"
-#include "PulseConnection.h"
+#include "platform/audio/AudioInput.h"
+#include "platform/audio/PulseConnection.h"
 
 class QObject;
 

@@ -1,8 +1,8 @@
-#include "PulseAudioInput.h"
+#include "platform/audio/PulseAudioInput.h"
 
 #include <optional>
 
-#include "PulseAudioDevice.h"
+#include "platform/audio/PulseAudioDevice.h"
 
 namespace vireon {
 namespace {

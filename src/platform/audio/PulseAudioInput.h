@@ -7,8 +7,8 @@
 #include <map>
 #include <memory>
 
-#include "AudioInput.h"
-#include "PulseConnection.h"
+#include "platform/audio/AudioInput.h"
+#include "platform/audio/PulseConnection.h"
 
 namespace vireon {
 

@@ -1,4 +1,4 @@
-#include "PulseConnection.h"
+#include "platform/audio/PulseConnection.h"
 
 #include <pthread.h>
 #include <pulse/introspect.h>

@@ -1,4 +1,4 @@
-#include "WaveInEvent.h"
+#include "platform/audio/WaveInEvent.h"
 
 #include <QCoreApplication>
 #include <QObject>

@@ -3,7 +3,7 @@
 // in the order posted.
 #include <QEvent>
 
-#include "AudioInput.h"
+#include "platform/audio/AudioInput.h"
 
 class QObject;
 

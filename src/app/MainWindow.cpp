@@ -1,4 +1,4 @@
-#include "Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -8,13 +8,13 @@
 #include <QMenuBar>
 #include <QVBoxLayout>
 
-#include "About.h"
-#include "AppText.h"
-#include "Placement.h"
-#include "QImageSurface.h"
-#include "Waterfall.h"
-#include "WaterfallImage.h"
-#include "WaveInEvent.h"
+#include "app/About.h"
+#include "app/AppText.h"
+#include "app/Placement.h"
+#include "app/WaterfallImage.h"
+#include "dsp/Waterfall.h"
+#include "platform/QImageSurface.h"
+#include "platform/audio/WaveInEvent.h"
 
 namespace vireon {
 
@@ -24,26 +24,21 @@ TFormMain::TFormMain(ProgramState& state, const MainWindowServices& services,
       state_(state),
       services_(services),
       capture_{services.Audio, services.Boxes, *this, state.Values.BlockLenMultipler, this} {
-    // 1. The window as laid out, visible at its design place before anything else happens.
+    // The window as laid out, visible at its design place before anything else happens.
     BuildLayout();
     BuildMenu();
     move(DesignGeometry.Left, DesignGeometry.Top);
     resize(DesignGeometry.Width, DesignGeometry.Height);
     show();
 
-    // 2..5. The program's directory, the decimation, the two filters (sine branch first).
     state_.ProgramDirectory = programDirectory;
-    state_.Chain.Decimator.Factor = DecimationFactor;
-    const std::string firFile = state_.ProgramDirectory + CoefficientFileName;
-    state_.Chain.FilterSin.Load(firFile, services_.Boxes);
-    state_.Chain.FilterCos.Load(firFile, services_.Boxes);
+    SetUpChain(state_.Chain, state_.ProgramDirectory + CoefficientFileName, services_.Boxes);
 
-    // 6..8. The settings file beside the program.
+    // The settings file beside the program, then receiving and the remembered placement.
     state_.Settings.FileName = state_.ProgramDirectory + SettingsFileName;
     RegisterSettings(state_.Settings, state_.Values);
     state_.Settings.Load();
 
-    // 9..11.
     StartReceive();
     UpdateReceiveMenus();
     ApplyPlacement();
@@ -225,18 +220,6 @@ void TFormMain::StartReceive() {
 
 void TFormMain::StopReceive() {
     vireon::StopReceive(state_.Capture, capture_);
-}
-
-void TFormMain::AddBuffer() {
-    vireon::AddBuffer(state_.Capture, capture_);
-}
-
-void TFormMain::ReleaseBuffer(WaveHeader* header) {
-    vireon::ReleaseBuffer(state_.Capture, capture_, header);
-}
-
-void TFormMain::WaveInData(const WaveInMessage& message) {
-    vireon::WaveInData(state_.Capture, capture_, message);
 }
 
 void TFormMain::UpdateReceiveMenus() {

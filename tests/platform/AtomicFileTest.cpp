@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "platform/AtomicFile.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <csignal>
 #include <cstring>
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 namespace vireon {
 namespace {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "TempDir.h"
+#include "tests/support/TempDir.h"
 
 namespace vireon::testing {
 

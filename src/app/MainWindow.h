@@ -7,13 +7,13 @@
 #include <cstdint>
 #include <string>
 
-#include "AudioInput.h"
-#include "Capture.h"
-#include "ErrorReport.h"
-#include "ProgramLauncher.h"
-#include "ProgramState.h"
-#include "SignalChain.h"
-#include "UrlOpener.h"
+#include "app/ErrorReport.h"
+#include "app/ProgramState.h"
+#include "app/UrlOpener.h"
+#include "app/capture/Capture.h"
+#include "dsp/SignalChain.h"
+#include "platform/ProgramLauncher.h"
+#include "platform/audio/AudioInput.h"
 
 class QAction;
 class QFrame;
@@ -65,9 +65,6 @@ public:
     // Capture, forwarded to the capture module with this window's state.
     void StartReceive();
     void StopReceive();
-    void AddBuffer();
-    void ReleaseBuffer(WaveHeader* header);
-    void WaveInData(const WaveInMessage& message);
     void UpdateReceiveMenus() override;
 
     // The signal chain and the waterfall, forwarded to the chain and the renderer.

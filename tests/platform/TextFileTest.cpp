@@ -1,9 +1,9 @@
-#include "TextFile.h"
+#include "platform/TextFile.h"
 
 #include <gtest/gtest.h>
 
-#include "Errors.h"
-#include "TestFiles.h"
+#include "platform/Errors.h"
+#include "tests/support/TestFiles.h"
 
 namespace vireon {
 namespace {
