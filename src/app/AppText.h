@@ -11,7 +11,4 @@ inline constexpr const char* SettingsFileName = "okaven.ini";
 inline constexpr const char* VolumeControlProgram = "pavucontrol";
 inline constexpr const char* VolumeControlRecordingArgs = " --tab=4";
 
-// Opened by "Author's Web site".
-inline constexpr const char* HomePageUrl = "https://example.org/okaven/vireon/";
-
 }  // namespace vireon

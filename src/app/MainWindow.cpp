@@ -10,6 +10,7 @@
 
 #include "app/About.h"
 #include "app/AppText.h"
+#include "app/HomePage.h"
 #include "app/Placement.h"
 #include "app/WaterfallImage.h"
 #include "dsp/Waterfall.h"
@@ -170,7 +171,7 @@ void TFormMain::MenuStopReceiveClick() {
 }
 
 void TFormMain::VEDUREDezadod1Click() {
-    services_.Browser.Open(HomePageUrl);
+    services_.Browser.Open(HomePageUrl(state_.ProgramDirectory));
 }
 
 void TFormMain::AboutClick() {

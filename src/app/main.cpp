@@ -2,6 +2,8 @@
 #include <QFile>
 #include <QIcon>
 #include <QtGlobal>
+#include <cstdio>
+#include <cstring>
 
 #include "app/AppText.h"
 #include "app/ErrorReport.h"
@@ -21,10 +23,40 @@ namespace {
 // until InitialiseProgramState, and destroyed only after the main window has saved the settings.
 vireon::ProgramState Program;
 
+constexpr const char* HelpText =
+    "Usage: vireon [--help | --version]\n"
+    "Live audio-spectrum waterfall of the sound card's recording input around 1500 Hz, for\n"
+    "radio amateurs: newest column at the right, 167 Hz at the bottom to 2823 Hz at the top.\n"
+    "Started without arguments, it opens its window.\n"
+    "\n"
+    "Options:\n"
+    "  --help     display this help and exit\n"
+    "  --version  output version information and exit\n"
+    "\n"
+    "Files:\n"
+    "The low-pass coefficients come from $XDG_CONFIG_HOME/vireon/fir1.txt (~/.config/vireon/)\n"
+    "if the user has one, else from fir1.txt beside the program. The settings are kept in\n"
+    "okaven.ini beside the program, or in $XDG_CONFIG_HOME/vireon/ when that folder cannot be\n"
+    "written.\n";
+
+// Answers for the manual page and the shell, without opening a display.
+bool AnswerInformationRequest(int argc, char** argv, int& status) {
+    if (argc != 2) return false;
+    if (std::strcmp(argv[1], "--help") == 0)
+        std::fputs(HelpText, stdout);
+    else if (std::strcmp(argv[1], "--version") == 0)
+        std::printf("vireon %s\n", VIREON_VERSION);
+    else
+        return false;
+    status = std::fflush(stdout) == 0 ? 0 : 1;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     using namespace vireon;
+    if (int status = 0; AnswerInformationRequest(argc, argv, status)) return status;
     InitialiseProgramState(Program);
 
     // The window wakes some thirty times a second for as long as it runs, so each wake-up should
