@@ -14,7 +14,7 @@
 #include "app/Placement.h"
 #include "app/WaterfallImage.h"
 #include "dsp/Waterfall.h"
-#include "platform/QImageSurface.h"
+#include "platform/RingImage.h"
 #include "platform/audio/WaveInEvent.h"
 
 namespace vireon {
@@ -205,8 +205,10 @@ void TFormMain::closeEvent(QCloseEvent* e) {
 }
 
 void TFormMain::FormResize() {
-    // Height, then width, of the panel's outer size: two pixels more each way than ImageHz.
-    ImageHz->ResizeBitmap(PanelHz->width(), PanelHz->height());
+    // Height, then width, of the panel's outer size: two pixels more each way than ImageHz
+    // (in screen pixels, two per side at a scale of two).
+    const QSize outer = DevicePixels(*PanelHz);
+    ImageHz->ResizeBitmap(outer.width(), outer.height());
 }
 
 void TFormMain::FormClose() {
@@ -235,9 +237,9 @@ void TFormMain::ProcessSamples(const std::uint8_t* samples, std::int32_t count) 
 }
 
 void TFormMain::DrawSpectrum(const float* values, std::int32_t count) {
-    QImageSurface surface(ImageHz->Bitmap());
-    vireon::DrawSpectrum(state_.Renderer, surface, ImageHz->width(), ImageHz->height(), values,
-                         count);
+    RingImageSurface surface(ImageHz->Pixels());
+    const QSize size = ImageHz->DeviceSize();
+    vireon::DrawSpectrum(state_.Renderer, surface, size.width(), size.height(), values, count);
     ImageHz->ShowScrolledColumn();
 }
 

@@ -2,7 +2,9 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QTransform>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace vireon {
@@ -13,27 +15,68 @@ WaterfallImage::WaterfallImage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
+QSize WaterfallImage::DeviceSize() const {
+    return DevicePixels(*this);
+}
+
 void WaterfallImage::ResizeBitmap(int width, int height) {
-    if (bitmap_.width() == width && bitmap_.height() == height && !bitmap_.isNull()) return;
-    bitmap_ = ResizedKeepingPixels(bitmap_, width, height);
+    if (bitmap_.Width() == width && bitmap_.Height() == height && !bitmap_.IsNull()) return;
+    bitmap_.Assign(ResizedKeepingPixels(bitmap_.Plain(), width, height));
 }
 
 void WaterfallImage::ShowScrolledColumn() {
-    // Pending repaints move along with the picture, so the screen stays a copy of the bitmap.
-    scroll(-1, 0);
-    update(width() - 2, 0, 2, height());
+    // Painted at once rather than on a posted request: one pass of the event loop per column.
+    if (devicePixelRatioF() == 1.0) {
+        // Pending repaints move along with the picture, so the screen stays a copy of the
+        // bitmap.
+        scroll(-1, 0);
+        repaint(width() - 2, 0, 2, height());
+        return;
+    }
+    // A scroll moves whole logical pixels, more than one screen pixel here.
+    repaint();
 }
 
 void WaterfallImage::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    // Only the parts asked for; the bitmap's pixels map 1:1 onto the control's.
-    for (const QRect& rect : event->region()) {
-        const QRect inside = rect & bitmap_.rect();
-        if (!inside.isEmpty()) painter.drawImage(inside.topLeft(), bitmap_, inside);
+    const qreal ratio = devicePixelRatioF();
+    QRegion wanted = event->region();
+    if (ratio != 1.0) {
+        // Draw in screen pixels, from the one where the control starts.
+        const QPointF origin = painter.deviceTransform().map(QPointF(0, 0));
+        const qreal dx = qRound(origin.x()) - origin.x();
+        const qreal dy = qRound(origin.y()) - origin.y();
+        painter.setWorldTransform(QTransform(1 / ratio, 0, 0, 1 / ratio, dx / ratio, dy / ratio));
+        QRegion inDevicePixels;
+        for (const QRect& rect : wanted) {
+            // Rounded outwards: the window system clips to what it really exposed.
+            const int left = int(std::floor(rect.x() * ratio)) - 1;
+            const int top = int(std::floor(rect.y() * ratio)) - 1;
+            const int right = int(std::ceil((rect.x() + rect.width()) * ratio)) + 1;
+            const int bottom = int(std::ceil((rect.y() + rect.height()) * ratio)) + 1;
+            inDevicePixels += QRect(left, top, right - left, bottom - top);
+        }
+        wanted = inDevicePixels & QRect(QPoint(0, 0), DeviceSize());
+    }
+    for (const QRect& rect : wanted) {
+        // The bitmap's pixels map 1:1 onto the screen's.
+        bitmap_.ForEachPiece(rect, [&](QPoint target, const QImage& storage, const QRect& source) {
+            painter.drawImage(target, storage, source);
+        });
         // Anything beyond the bitmap (only while it cannot be allocated) is left white.
-        const QRegion outside = QRegion(rect) - QRegion(inside);
+        const QRegion outside = QRegion(rect) - QRegion(bitmap_.Rect());
         for (const QRect& r : outside) painter.fillRect(r, Qt::white);
     }
+}
+
+QSize DevicePixels(const QWidget& widget) {
+    const qreal ratio = widget.devicePixelRatioF();
+    if (ratio == 1.0) return widget.size();
+    // The window system rounds each edge in the window, so the size depends on the place too.
+    const QPoint at = widget.mapTo(widget.window(), QPoint(0, 0));
+    const auto edge = [ratio](int logical) { return qRound(logical * ratio); };
+    return {edge(at.x() + widget.width()) - edge(at.x()),
+            edge(at.y() + widget.height()) - edge(at.y())};
 }
 
 QImage ResizedKeepingPixels(const QImage& source, int width, int height) {

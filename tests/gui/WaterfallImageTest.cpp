@@ -4,8 +4,13 @@
 
 #include <QImage>
 #include <QPainter>
+#include <array>
+#include <memory>
 
 #include "app/WaterfallImage.h"
+#include "dsp/Waterfall.h"
+#include "platform/QImageSurface.h"
+#include "platform/RingImage.h"
 
 namespace vireon {
 namespace {
@@ -63,7 +68,7 @@ TEST(WaterfallImageTest, PaintsTheBitmapUnscaledFromTheTopLeft) {
     WaterfallImage view;
     view.resize(6, 4);
     view.ResizeBitmap(8, 6);  // larger than the control, as in the window
-    view.Bitmap() = Numbered(8, 6);
+    view.SetBitmap(Numbered(8, 6));
     const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shown.size(), QSize(6, 4));
     for (int y = 0; y < 4; ++y)
@@ -73,11 +78,49 @@ TEST(WaterfallImageTest, PaintsTheBitmapUnscaledFromTheTopLeft) {
 TEST(WaterfallImageTest, ResizeBitmapKeepsPixelsAcrossSteps) {
     WaterfallImage view;
     view.ResizeBitmap(4, 4);
-    view.Bitmap().setPixel(1, 2, qRgb(1, 2, 3));
+    QImage marked = view.Bitmap();
+    marked.setPixel(1, 2, qRgb(1, 2, 3));
+    view.SetBitmap(marked);
     view.ResizeBitmap(2, 3);
     view.ResizeBitmap(6, 6);
     EXPECT_EQ(view.Bitmap().pixel(1, 2), qRgb(1, 2, 3));
     EXPECT_EQ(view.Bitmap().pixel(3, 2), qRgb(255, 255, 255));  // cut off, then white again
+}
+
+// The bitmap scrolls as a ring; it must hold and show what a plainly scrolled one would, across
+// wrap-arounds, resizes, and rows or columns the renderer leaves alone.
+TEST(WaterfallImageTest, TheRingHoldsAndShowsWhatAPlainBitmapWould) {
+    struct Step {
+        int bitmapW, bitmapH, width, height, frames;
+    };
+    const Step steps[] = {
+        {12, 9, 10, 7, 25},    // two wraps, with the bitmap's extra columns and rows
+        {16, 5, 14, 3, 7},     // wider and lower: the rows cut off keep nothing
+        {16, 12, 14, 10, 30},  // taller: rows that stood still while others scrolled come back
+        {6, 12, 6, 12, 9},     // the control as large as the bitmap
+    };
+    WaterfallImage view;
+    QImage plain;
+    auto ringRenderer = std::make_unique<WaterfallRenderer>();
+    auto plainRenderer = std::make_unique<WaterfallRenderer>();
+    int frame = 0;
+    for (const Step& s : steps) {
+        view.ResizeBitmap(s.bitmapW, s.bitmapH);
+        plain = ResizedKeepingPixels(plain, s.bitmapW, s.bitmapH);
+        for (int k = 0; k < s.frames; ++k, ++frame) {
+            std::array<float, 16> values{};
+            values[(frame * 5) % 16] = 1.0f + float(frame % 7);
+            values[(frame * 3 + 1) % 16] = 0.5f;
+            RingImageSurface ring(view.Pixels());
+            QImageSurface reference(plain);
+            DrawSpectrum(*ringRenderer, ring, s.width, s.height, values.data(), 16);
+            DrawSpectrum(*plainRenderer, reference, s.width, s.height, values.data(), 16);
+            ASSERT_EQ(view.Bitmap(), plain) << "frame " << frame;
+        }
+        view.resize(s.width, s.height);
+        const QImage shown = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown, plain.copy(0, 0, s.width, s.height)) << "frame " << frame;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "platform/RingImage.h"
+
+#include <algorithm>
+
+#include "platform/QImageSurface.h"
+
+namespace vireon {
+
+QImage RingImage::Shown() const {
+    if (start_ == 0) return pixels_;
+    QImage shown(pixels_.size(), QImage::Format_RGB32);
+    ForEachPiece(pixels_.rect(), [&](QPoint target, const QImage& storage, const QRect& source) {
+        for (int y = 0; y < source.height(); ++y)
+            std::copy_n(
+                reinterpret_cast<const QRgb*>(storage.constScanLine(source.y() + y)) + source.x(),
+                source.width(),
+                reinterpret_cast<QRgb*>(shown.scanLine(target.y() + y)) + target.x());
+    });
+    return shown;
+}
+
+void RingImage::Assign(const QImage& picture) {
+    pixels_ = picture.format() == QImage::Format_RGB32 || picture.isNull()
+                  ? picture
+                  : picture.convertToFormat(QImage::Format_RGB32);
+    ringWidth_ = ringHeight_ = start_ = 0;
+}
+
+void RingImage::SetPixel(int x, int y, QRgb colour) {
+    if (x < 0 || y < 0 || x >= pixels_.width() || y >= pixels_.height()) return;
+    if (x < ringWidth_ && y < ringHeight_) x = StorageX(x);
+    reinterpret_cast<QRgb*>(pixels_.scanLine(y))[x] = colour;
+}
+
+void RingImage::ScrollLeft(int width, int height) {
+    if (width != ringWidth_ || height != ringHeight_) {
+        Unroll();
+        ringWidth_ = width;
+        ringHeight_ = height;
+    }
+    start_ = StorageX(1);
+    // The last column stays as it was, that is equal to the one now left of it.
+    const int last = StorageX(width - 1), beforeLast = StorageX(width - 2);
+    for (int y = 0; y < height; ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(pixels_.scanLine(y));
+        row[last] = row[beforeLast];
+    }
+}
+
+QImage& RingImage::Plain() {
+    Unroll();
+    ringWidth_ = ringHeight_ = 0;
+    return pixels_;
+}
+
+void RingImage::Unroll() {
+    if (start_ != 0) {
+        for (int y = 0; y < ringHeight_; ++y) {
+            QRgb* row = reinterpret_cast<QRgb*>(pixels_.scanLine(y));
+            std::rotate(row, row + start_, row + ringWidth_);
+        }
+    }
+    start_ = 0;
+}
+
+void RingImageSurface::SetPixel(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
+    image_.SetPixel(x, y, qRgb(r, g, b));
+}
+
+void RingImageSurface::CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,
+                                int32_t dstY) {
+    // The renderer's scroll: everything of its area one pixel to the left.
+    if (srcX == 1 && srcY == 0 && dstX == 0 && dstY == 0 && w >= 1 && h >= 1 &&
+        w < image_.Width() && h <= image_.Height()) {
+        image_.ScrollLeft(w + 1, h);
+        return;
+    }
+    // Any other copy works on the plain layout, pixel for pixel.
+    QImageSurface(image_.Plain()).CopyRect(srcX, srcY, w, h, dstX, dstY);
+}
+
+}  // namespace vireon
