@@ -1,6 +1,6 @@
-// StepPairBlock: FirBlock samples through both filters at once. Each output is still the serial
-// float-rounded sum Step forms, tap by tap in index order; only independent sums (other samples,
-// the other filter) are interleaved, so the bits are the same.
+// StepPairRun: a run of samples through both filters, forming only the outputs that are kept.
+// Each output is still the serial float-rounded sum Step forms, tap by tap in index order; only
+// independent sums (other samples, the other filter) are worked on side by side.
 #include <cstring>
 
 #include "dsp/FirBlockKernels.h"
@@ -10,42 +10,104 @@ namespace vireon {
 
 namespace {
 
-// The last TapCount - 1 inputs followed by FirBlock new ones: output k of the block reads the
-// window that starts at entry k, exactly the delay line Step would hold at that sample.
-struct Window {
-    float values[FirCapacity - 1 + FirBlock];
+constexpr int32_t PhaseCapacity =
+    FirCapacity - 1 + FirRunCapacity + FirMaxStride * (FirKernelLanes + 1);
+
+struct Phases {
+    double values[PhaseCapacity];
 };
 
-void Extend(const FirFilter& f, const float* x, Window& w) {
-    const std::size_t old = static_cast<std::size_t>(f.TapCount - 1);
-    std::memcpy(w.values, f.DelayLine + 1, old * sizeof(float));
-    std::memcpy(w.values + old, x, FirBlock * sizeof(float));
+// The window of the run (the last TapCount - 1 inputs, then the count new ones), widened and
+// split into the kernel's phases; output k of the run reads the window from entry k on, exactly
+// the delay line Step would hold at that sample.
+FirKernelArgs Split(const FirFilter& f, const float* x, int32_t count, KeptOutputs kept, Phases& p,
+                    float* out) {
+    const int32_t taps = f.TapCount;
+    const int32_t length = taps - 1 + count;
+    const int32_t stride = kept.stride;
+    const int32_t phaseLength = (length + stride - 1) / stride + FirKernelLanes;
+    int32_t phase = 0;
+    int32_t at = 0;
+    auto put = [&](float v) {
+        p.values[phase * phaseLength + at] = v;
+        if (++phase == stride) {
+            phase = 0;
+            ++at;
+        }
+    };
+    for (int32_t t = 1; t < taps; ++t) put(f.DelayLine[t]);
+    for (int32_t t = 0; t < count; ++t) put(x[t]);
+    // The padding the kernels' unused lanes read.
+    for (int32_t r = 0; r < stride; ++r)
+        for (int32_t m = (length - r + stride - 1) / stride; m < phaseLength; ++m)
+            p.values[r * phaseLength + m] = 0.0;
+    return {f.Coefficients, taps, p.values, phaseLength, stride, kept.first, kept.count, out};
 }
 
-void Keep(FirFilter& f, const Window& w) {
-    std::memcpy(f.DelayLine, w.values + FirBlock - 1,
-                static_cast<std::size_t>(f.TapCount) * sizeof(float));
+// The delay line count Step calls leave.
+void Advance(FirFilter& f, const float* x, int32_t count) {
+    const int32_t taps = f.TapCount;
+    if (taps <= 0) return;
+    if (count >= taps) {
+        std::memcpy(f.DelayLine, x + (count - taps),
+                    static_cast<std::size_t>(taps) * sizeof(float));
+        return;
+    }
+    std::memmove(f.DelayLine, f.DelayLine + count,
+                 static_cast<std::size_t>(taps - count) * sizeof(float));
+    std::memcpy(f.DelayLine + (taps - count), x, static_cast<std::size_t>(count) * sizeof(float));
+}
+
+bool Fits(const FirFilter& a, const FirFilter& b, int32_t count, KeptOutputs kept) {
+    if (&a == &b || count > FirRunCapacity) return false;
+    if (kept.stride < 1 || kept.stride > FirMaxStride || kept.first < 0 || kept.count < 0)
+        return false;
+    return kept.count == 0 || kept.first + (kept.count - 1) * kept.stride < count;
 }
 
 }  // namespace
 
-void StepPairBlock(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb,
-                   float* yb) {
-    const int32_t taps = a.TapCount;
-    if (&a == &b || taps != b.TapCount || taps <= 0) {
-        for (int32_t k = 0; k < FirBlock; ++k) StepPair(a, xa[k], ya[k], b, xb[k], yb[k]);
+void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
+                 int32_t count, KeptOutputs kept, FirKernel kernel) {
+    if (count <= 0) return;
+    if (!Fits(a, b, count, kept)) {
+        int32_t next = 0;
+        for (int32_t k = 0; k < count; ++k) {
+            float pa = 0.0f, pb = 0.0f;
+            StepPair(a, xa[k], pa, b, xb[k], pb);
+            if (next < kept.count && k == kept.first + next * kept.stride) {
+                ya[next] = pa;
+                yb[next] = pb;
+                ++next;
+            }
+        }
         return;
     }
-    Window wa, wb;
-    Extend(a, xa, wa);
-    Extend(b, xb, wb);
-#if defined(__SSE2__)
-    BlockDotsSse2(a.Coefficients, wa.values, ya, b.Coefficients, wb.values, yb, taps);
-#else
-    BlockDotsPortable(a.Coefficients, wa.values, ya, b.Coefficients, wb.values, yb, taps);
-#endif
-    Keep(a, wa);
-    Keep(b, wb);
+    // A filter without taps gives 0 and keeps its delay line, as Step does.
+    const FirKernelArgs none{nullptr, 0, nullptr, 0, kept.stride, kept.first, 0, nullptr};
+    Phases pa, pb;
+    FirKernelArgs argsA = none, argsB = none;
+    if (a.TapCount > 0)
+        argsA = Split(a, xa, count, kept, pa, ya);
+    else
+        for (int32_t k = 0; k < kept.count; ++k) ya[k] = 0.0f;
+    if (b.TapCount > 0)
+        argsB = Split(b, xb, count, kept, pb, yb);
+    else
+        for (int32_t k = 0; k < kept.count; ++k) yb[k] = 0.0f;
+    kernel(argsA, argsB);
+    Advance(a, xa, count);
+    Advance(b, xb, count);
+}
+
+void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
+                 int32_t count, KeptOutputs kept) {
+    StepPairRun(a, xa, ya, b, xb, yb, count, kept, FastestFirKernel());
+}
+
+void StepPairBlock(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb,
+                   float* yb) {
+    StepPairRun(a, xa, ya, b, xb, yb, FirBlock, KeptOutputs{0, 1, FirBlock});
 }
 
 }  // namespace vireon

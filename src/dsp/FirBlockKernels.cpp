@@ -1,77 +1,85 @@
 #include "dsp/FirBlockKernels.h"
 
 #include <cstring>
+#include <vector>
 
-#include "dsp/FirFilter.h"
+#include "dsp/FirKernelBody.h"
 
-#if defined(__SSE2__)
+#if defined(__x86_64__)
 #include <emmintrin.h>
 #endif
 
 namespace vireon {
 
-void BlockDotsPortable(const float* ca, const float* wa, float* ya, const float* cb,
-                       const float* wb, float* yb, int32_t taps) {
-    float sumA[FirBlock] = {};
-    float sumB[FirBlock] = {};
-    for (int32_t i = 0; i < taps; ++i) {
-        const double a = ca[i];
-        const double b = cb[i];
-        for (int32_t k = 0; k < FirBlock; ++k) {
-            sumA[k] = static_cast<float>(double(sumA[k]) + a * double(wa[i + k]));
-            sumB[k] = static_cast<float>(double(sumB[k]) + b * double(wb[i + k]));
-        }
-    }
-    std::memcpy(ya, sumA, sizeof sumA);
-    std::memcpy(yb, sumB, sizeof sumB);
-}
-
-#if defined(__SSE2__)
-
 namespace {
 
-static_assert(FirBlock % 2 == 0);
-constexpr int32_t Lanes = FirBlock / 2;
+// One output per lane, written as Step writes it: the running sum is a float variable. (GCC 12
+// loses the rounding when a double that is rounded to float and widened again is carried
+// from one step to the next in scalar code, so the sum is not held widened here.)
+struct Scalar {
+    using Type = double;
+    using Sum = float;
+    static constexpr int32_t Width = 1;
+    static Sum Zero() { return 0.0f; }
+    static Type Load(const double* p) { return *p; }
+    static Type Broadcast(float c) { return c; }
+    static Sum Accumulate(Sum sum, Type c, Type w) {
+        return static_cast<float>(double(sum) + c * w);
+    }
+    static void Store(float* out, Sum v, int32_t) { *out = v; }
+};
 
-// Two adjacent window entries widened to double (memcpy: the floats need not be 8-byte aligned).
-inline __m128d LoadPair(const float* p) {
-    double both = 0.0;
-    std::memcpy(&both, p, sizeof both);
-    return _mm_cvtps_pd(_mm_castpd_ps(_mm_set_sd(both)));
-}
+#if defined(__x86_64__)
+struct Sse2 {
+    using Type = __m128d;
+    using Sum = Type;
+    static constexpr int32_t Width = 2;
+    static Type Zero() { return _mm_setzero_pd(); }
+    static Type Load(const double* p) { return _mm_loadu_pd(p); }
+    static Type Broadcast(float c) { return _mm_set1_pd(c); }
+    // In each lane exactly the scalar float(double(sum) + double(c) * double(w)), held widened.
+    static Type Accumulate(Type sum, Type c, Type w) {
+        return _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(sum, _mm_mul_pd(c, w))));
+    }
+    static void Store(float* out, Type v, int32_t lanes) {
+        float lane[4];
+        _mm_storeu_ps(lane, _mm_cvtpd_ps(v));
+        std::memcpy(out, lane, static_cast<std::size_t>(lanes) * sizeof(float));
+    }
+};
+#endif
 
-// The two lanes rounded to float and written to p[0], p[1].
-inline void StorePair(float* p, __m128d v) {
-    const double both = _mm_cvtsd_f64(_mm_castps_pd(_mm_cvtpd_ps(v)));
-    std::memcpy(p, &both, sizeof both);
-}
-
-// sum + c * w in double, rounded to float and held widened: in each lane exactly the scalar
-// float(double(sum) + double(c) * double(w)).
-inline __m128d Accumulate(__m128d sum, __m128d c, __m128d w) {
-    return _mm_cvtps_pd(_mm_cvtpd_ps(_mm_add_pd(sum, _mm_mul_pd(c, w))));
+std::vector<NamedFirKernel> DetectKernels() {
+    std::vector<NamedFirKernel> kernels = {{"portable", FirKernelPortable}};
+#if defined(__x86_64__)
+    kernels.push_back({"sse2", FirKernelSse2});
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) kernels.push_back({"avx2", FirKernelAvx2});
+    if (__builtin_cpu_supports("avx512f")) kernels.push_back({"avx512", FirKernelAvx512});
+#endif
+    return kernels;
 }
 
 }  // namespace
 
-void BlockDotsSse2(const float* ca, const float* wa, float* ya, const float* cb, const float* wb,
-                   float* yb, int32_t taps) {
-    __m128d sumA[Lanes], sumB[Lanes];
-    for (int32_t l = 0; l < Lanes; ++l) sumA[l] = sumB[l] = _mm_setzero_pd();
-    for (int32_t i = 0; i < taps; ++i) {
-        const __m128d a = _mm_set1_pd(ca[i]);
-        const __m128d b = _mm_set1_pd(cb[i]);
-        for (int32_t l = 0; l < Lanes; ++l) {
-            sumA[l] = Accumulate(sumA[l], a, LoadPair(wa + i + 2 * l));
-            sumB[l] = Accumulate(sumB[l], b, LoadPair(wb + i + 2 * l));
-        }
-    }
-    for (int32_t l = 0; l < Lanes; ++l) {
-        StorePair(ya + 2 * l, sumA[l]);
-        StorePair(yb + 2 * l, sumB[l]);
-    }
+void FirKernelPortable(const FirKernelArgs& a, const FirKernelArgs& b) {
+    KernelPair<Scalar, 4>(a, b);
 }
 
+#if defined(__x86_64__)
+void FirKernelSse2(const FirKernelArgs& a, const FirKernelArgs& b) {
+    KernelPair<Sse2, 4>(a, b);
+}
 #endif
+
+std::span<const NamedFirKernel> FirKernelsForThisCpu() {
+    static const std::vector<NamedFirKernel> kernels = DetectKernels();
+    return kernels;
+}
+
+FirKernel FastestFirKernel() {
+    static const FirKernel fastest = FirKernelsForThisCpu().back().run;
+    return fastest;
+}
 
 }  // namespace vireon

@@ -1,18 +1,56 @@
 #pragma once
-// The inner products behind StepPairBlock, one portable and one for SSE2; both give the bits
-// Step gives. For k < FirBlock: ya[k] = sum over i < taps of ca[i] * wa[i + k], formed as Step
-// forms it (exact products, the running sum rounded to float after every addition, i in
-// increasing order); likewise yb. wa and wb hold taps - 1 + FirBlock entries.
+// The inner products behind StepPairRun. Every kernel gives the bits Step gives: each output
+// is the sum over i < taps of c[i] * w[i], the product exact in double, the running sum rounded
+// to float after every addition, i in increasing order. Kernels differ only in how many
+// outputs (samples of time, never taps) they work on side by side.
 #include <cstdint>
+#include <span>
+
+#include "dsp/FirFilter.h"
 
 namespace vireon {
 
-void BlockDotsPortable(const float* ca, const float* wa, float* ya, const float* cb,
-                       const float* wb, float* yb, int32_t taps);
+// One filter's share of a run. The run's inputs, preceded by the filter's last taps - 1, are
+// the window w, held widened to double and split by stride into phases: w[t] is
+// phases[(t % stride) * phaseLength + t / stride]. Output l (l < outputs) reads the window from
+// t = first + stride * l on. Each phase is readable for FirKernelLanes entries past its end.
+struct FirKernelArgs {
+    const float* coefficients;
+    int32_t taps;  // 1 .. 1024
+    const double* phases;
+    int32_t phaseLength;
+    int32_t stride;
+    int32_t first;
+    int32_t outputs;
+    float* out;
+};
 
-#if defined(__SSE2__)
-void BlockDotsSse2(const float* ca, const float* wa, float* ya, const float* cb, const float* wb,
-                   float* yb, int32_t taps);
+// The widest vector any kernel uses, in doubles.
+constexpr int32_t FirKernelLanes = 8;
+
+// Runs both filters' shares; the two need not have the same tap count.
+using FirKernel = void (*)(const FirKernelArgs& a, const FirKernelArgs& b);
+
+struct NamedFirKernel {
+    const char* name;
+    FirKernel run;
+};
+
+// Every kernel this processor can run, the portable one first and the fastest last.
+std::span<const NamedFirKernel> FirKernelsForThisCpu();
+
+// The last of FirKernelsForThisCpu, looked up once.
+FirKernel FastestFirKernel();
+
+// StepPairRun with the given kernel.
+void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
+                 int32_t count, KeptOutputs kept, FirKernel kernel);
+
+void FirKernelPortable(const FirKernelArgs& a, const FirKernelArgs& b);
+#if defined(__x86_64__)
+void FirKernelSse2(const FirKernelArgs& a, const FirKernelArgs& b);
+void FirKernelAvx2(const FirKernelArgs& a, const FirKernelArgs& b);
+void FirKernelAvx512(const FirKernelArgs& a, const FirKernelArgs& b);
 #endif
 
 }  // namespace vireon

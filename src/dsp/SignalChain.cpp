@@ -22,10 +22,8 @@ void Mix(SignalChain& chain, uint8_t byte, float& s, float& c) {
         chain.OscillatorPhase = static_cast<float>(double(chain.OscillatorPhase) - FullTurn);
 }
 
-// Decimation, ring and frame trigger for one input sample's filter outputs.
+// Ring and frame trigger for one kept sample's filter outputs.
 void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink) {
-    chain.Decimator.Tick();
-    if (chain.Decimator.Count != 0) return;
     SpectrumEngine& engine = chain.Engine;
     engine.Push(yC, yS);
     chain.FrameCounter = chain.FrameCounter + 1;
@@ -36,6 +34,21 @@ void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink) {
         engine.Magnitudes();
         sink.DrawSpectrum(engine.Magnitude, engine.N);
     }
+}
+
+// Which samples of the next count the decimation keeps: after the first, every Factor-th.
+KeptOutputs KeptIn(DecimationCounter counter, int32_t count) {
+    KeptOutputs kept;
+    kept.stride = counter.Factor >= 2 ? counter.Factor : 1;
+    for (int32_t j = 0; j < count; ++j) {
+        counter.Tick();
+        if (counter.Count == 0) {
+            kept.first = j;
+            kept.count = (count - 1 - j) / kept.stride + 1;
+            break;
+        }
+    }
+    return kept;
 }
 
 }  // namespace
@@ -49,20 +62,21 @@ void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxServic
 
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink) {
     if (data == nullptr || count <= 0) return;
-    int32_t k = 0;
-    // Whole runs of FirBlock samples: the filter outputs of one run are independent of
-    // everything that follows them in the chain, so they are computed together first.
-    for (; count - k >= FirBlock; k += FirBlock) {
-        float s[FirBlock], c[FirBlock], yS[FirBlock], yC[FirBlock];
-        for (int32_t j = 0; j < FirBlock; ++j) Mix(chain, data[k + j], s[j], c[j]);
-        StepPairBlock(chain.FilterSin, s, yS, chain.FilterCos, c, yC);
-        for (int32_t j = 0; j < FirBlock; ++j) Keep(chain, yS[j], yC[j], sink);
-    }
-    for (; k < count; ++k) {
-        float s = 0.0f, c = 0.0f, yS = 0.0f, yC = 0.0f;
-        Mix(chain, data[k], s, c);
-        StepPair(chain.FilterSin, s, yS, chain.FilterCos, c, yC);
-        Keep(chain, yS, yC, sink);
+    // Runs of samples: the filter outputs of one run are independent of everything that follows
+    // them in the chain, so they are computed together first, and only where a sample is kept.
+    for (int32_t k = 0; k < count;) {
+        const int32_t n = std::min(FirRunCapacity, count - k);
+        float s[FirRunCapacity], c[FirRunCapacity], yS[FirRunCapacity], yC[FirRunCapacity];
+        for (int32_t j = 0; j < n; ++j) Mix(chain, data[k + j], s[j], c[j]);
+        StepPairRun(chain.FilterSin, s, yS, chain.FilterCos, c, yC, n, KeptIn(chain.Decimator, n));
+        int32_t next = 0;
+        for (int32_t j = 0; j < n; ++j) {
+            chain.Decimator.Tick();
+            if (chain.Decimator.Count != 0) continue;
+            Keep(chain, yS[next], yC[next], sink);
+            ++next;
+        }
+        k += n;
     }
 }
 

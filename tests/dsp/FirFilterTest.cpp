@@ -325,30 +325,53 @@ TEST(FirFilterStepPair, PairAndBlockGiveTheBitsOfStep) {
     }
 }
 
-// The portable kernel is what other processors run; it must agree with Step here too.
-TEST(FirFilterStepPair, EveryBlockKernelGivesTheBitsOfStep) {
+// Every kernel this processor can run, on random filters of 0 to 1024 taps, random run lengths
+// and every stride: the kept outputs and the filters afterwards are those of Step.
+TEST(FirFilterStepPair, EveryKernelGivesTheBitsOfStepOverRandomRuns) {
     std::mt19937 random(13);
     std::uniform_real_distribution<float> value(-128.0f, 128.0f);
-    for (int32_t taps : {1, 3, FirBlock, 127, 1024}) {
-        SCOPED_TRACE(taps);
-        auto a = RandomFilter(taps, random), b = RandomFilter(taps, random);
-        // The window the kernels read: the history Step shifts down, then the new inputs.
-        std::vector<float> wa(a->DelayLine + 1, a->DelayLine + taps);
-        std::vector<float> wb(b->DelayLine + 1, b->DelayLine + taps);
-        for (int k = 0; k < FirBlock; ++k) wa.push_back(value(random)), wb.push_back(value(random));
-        float expectA[FirBlock], expectB[FirBlock], ya[FirBlock], yb[FirBlock];
-        for (int k = 0; k < FirBlock; ++k) {
-            expectA[k] = a->Step(wa[std::size_t(taps - 1 + k)]);
-            expectB[k] = b->Step(wb[std::size_t(taps - 1 + k)]);
+    std::uniform_int_distribution<int32_t> anyTaps(0, FirCapacity);
+    std::uniform_int_distribution<int32_t> anyRun(1, FirRunCapacity);
+    std::uniform_int_distribution<int32_t> anyStride(1, FirMaxStride);
+    for (const NamedFirKernel& kernel : FirKernelsForThisCpu()) {
+        SCOPED_TRACE(kernel.name);
+        // The edges first (no taps, one, the capacity, unequal counts), then random ones.
+        std::vector<std::pair<int32_t, int32_t>> taps = {
+            {0, 0}, {1, 1}, {2, 2}, {127, 127}, {1024, 1024}, {127, 31}, {0, 5}};
+        for (int i = 0; i < 6; ++i) {
+            const int32_t t = anyTaps(random);
+            taps.emplace_back(t, i % 3 == 0 ? anyTaps(random) : t);
         }
-        BlockDotsPortable(a->Coefficients, wa.data(), ya, b->Coefficients, wb.data(), yb, taps);
-        EXPECT_EQ(0, std::memcmp(ya, expectA, sizeof ya));
-        EXPECT_EQ(0, std::memcmp(yb, expectB, sizeof yb));
-#if defined(__SSE2__)
-        BlockDotsSse2(a->Coefficients, wa.data(), ya, b->Coefficients, wb.data(), yb, taps);
-        EXPECT_EQ(0, std::memcmp(ya, expectA, sizeof ya));
-        EXPECT_EQ(0, std::memcmp(yb, expectB, sizeof yb));
-#endif
+        for (const auto& [tapsA, tapsB] : taps) {
+            SCOPED_TRACE(std::to_string(tapsA) + "/" + std::to_string(tapsB));
+            auto soloA = RandomFilter(tapsA, random), soloB = RandomFilter(tapsB, random);
+            auto runA = std::make_unique<FirFilter>(*soloA),
+                 runB = std::make_unique<FirFilter>(*soloB);
+            const int32_t stride = anyStride(random);
+            int32_t phase = int32_t(random() % uint32_t(stride));  // inputs until the next kept
+            for (int round = 0; round < 8; ++round) {
+                const int32_t n = anyRun(random);
+                std::vector<float> xa(static_cast<std::size_t>(n)), xb(xa.size());
+                for (int32_t k = 0; k < n; ++k) xa[k] = value(random), xb[k] = value(random);
+                const KeptOutputs kept{phase, stride, phase < n ? (n - 1 - phase) / stride + 1 : 0};
+                std::vector<float> ya(xa.size()), yb(xa.size());
+                StepPairRun(*runA, xa.data(), ya.data(), *runB, xb.data(), yb.data(), n, kept,
+                            kernel.run);
+                int32_t next = 0;
+                for (int32_t k = 0; k < n; ++k) {
+                    const float sa = soloA->Step(xa[k]), sb = soloB->Step(xb[k]);
+                    if (next < kept.count && k == kept.first + next * stride) {
+                        ASSERT_EQ(Bits(ya[next]), Bits(sa)) << round << " " << k;
+                        ASSERT_EQ(Bits(yb[next]), Bits(sb)) << round << " " << k;
+                        ++next;
+                    }
+                }
+                ASSERT_EQ(next, kept.count);
+                phase = kept.count > 0 ? kept.first + kept.count * stride - n : phase - n;
+                ASSERT_EQ(0, std::memcmp(runA.get(), soloA.get(), sizeof(FirFilter)));
+                ASSERT_EQ(0, std::memcmp(runB.get(), soloB.get(), sizeof(FirFilter)));
+            }
+        }
     }
 }
 
