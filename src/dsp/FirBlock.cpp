@@ -26,17 +26,13 @@ FirKernelArgs Split(const FirFilter& f, const float* x, int32_t count, KeptOutpu
     const int32_t length = taps - 1 + count;
     const int32_t stride = kept.stride;
     const int32_t phaseLength = (length + stride - 1) / stride + FirKernelLanes;
-    int32_t phase = 0;
-    int32_t at = 0;
-    auto put = [&](float v) {
-        p.values[phase * phaseLength + at] = v;
-        if (++phase == stride) {
-            phase = 0;
-            ++at;
-        }
-    };
-    for (int32_t t = 1; t < taps; ++t) put(f.DelayLine[t]);
-    for (int32_t t = 0; t < count; ++t) put(x[t]);
+    const int32_t old = taps - 1;
+    for (int32_t r = 0; r < stride; ++r) {
+        double* row = p.values + r * phaseLength;
+        int32_t t = r;
+        for (; t < old; t += stride) *row++ = f.DelayLine[t + 1];
+        for (; t < length; t += stride) *row++ = x[t - old];
+    }
     // The padding the kernels' unused lanes read.
     for (int32_t r = 0; r < stride; ++r)
         for (int32_t m = (length - r + stride - 1) / stride; m < phaseLength; ++m)

@@ -32,7 +32,7 @@ struct Avx512 {
 }  // namespace
 
 void FirKernelAvx512(const FirKernelArgs& a, const FirKernelArgs& b) {
-    KernelPair<Avx512, 4>(a, b);
+    KernelPair<Avx512, 8>(a, b);
 }
 
 }  // namespace vireon

@@ -22,6 +22,46 @@ uint8_t GreyOfSum(double sum) {
     return static_cast<uint8_t>(std::min(n / 3, 255));
 }
 
+// The three spectrum entries of row after row, as RowGrey finds them, but stepping the
+// quotients instead of dividing for every row.
+class RowTaps {
+public:
+    RowTaps(int32_t count, int32_t height, int32_t row)
+        : count_(count), height_(height), step_(count / height), carry_(count % height) {
+        // Entries of row - 1, row and row + 1; (row - 1) * count / h truncates toward zero.
+        const int64_t c = count, h = height;
+        below_ = row > 0 ? static_cast<int32_t>(((row - 1) * c) / h) : 0;
+        at_ = static_cast<int32_t>((row * c) / h);
+        above_ = static_cast<int32_t>(((row + 1) * c) / h);
+        rest_ = static_cast<int32_t>(((row + 1) * c) % h);
+    }
+    int32_t b() const { return at_; }
+    int32_t lo() const { return below_; }
+    int32_t hi() const { return std::min(above_, count_ - 1); }
+    void Next() {
+        below_ = at_;
+        at_ = above_;
+        above_ += step_;
+        rest_ += carry_;
+        if (rest_ >= height_) {
+            rest_ -= height_;
+            ++above_;
+        }
+    }
+
+private:
+    int32_t count_, height_, step_, carry_;
+    int32_t below_, at_, above_, rest_;
+};
+
+uint8_t GreyOf(const WaterfallRenderer& r, const RowTaps& taps) {
+    const double scale = r.Scale;
+    const double sum = scale * double(r.LogSpectrum[taps.b()]) +
+                       scale * double(r.LogSpectrum[taps.lo()]) +
+                       scale * double(r.LogSpectrum[taps.hi()]);
+    return GreyOfSum(sum);
+}
+
 }  // namespace
 
 void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count) {
@@ -59,22 +99,38 @@ uint8_t RowGrey(const WaterfallRenderer& r, int32_t count, int32_t height, int32
     return GreyOfSum(sum);
 }
 
+void ColumnGreys(const WaterfallRenderer& r, int32_t count, int32_t height, uint8_t* greys) {
+    count = ClampCount(count);
+    if (count < 1 || height < 1) return;
+    RowTaps taps(count, height, 0);
+    for (int32_t row = 0; row < height; ++row, taps.Next()) greys[row] = GreyOf(r, taps);
+}
+
+void DrawColumn(WaterfallRenderer& r, ImageSurface& surface, int32_t x, int32_t height,
+                const float* values, int32_t count) {
+    if (values == nullptr || count < 1) return;
+    PrepareColumn(r, values, count);
+    if (x < 0 || x >= surface.Width() || height < 1) return;
+    count = ClampCount(count);
+    // Row 0 is the bottom line (y = height - 1); rows whose line the surface lacks are skipped.
+    const int32_t rows = std::min(height, surface.Height());
+    RowTaps taps(count, height, height - rows);
+    for (int32_t row = height - rows; row < height; ++row, taps.Next()) {
+        const uint8_t grey = GreyOf(r, taps);
+        surface.SetPixel(x, height - 1 - row, grey, grey, grey);
+    }
+}
+
 void DrawSpectrum(WaterfallRenderer& r, ImageSurface& surface, int32_t width, int32_t height,
                   const float* values, int32_t count) {
     if (values == nullptr || count < 1) return;
-    PrepareColumn(r, values, count);
-    if (width < 1 || height < 1) return;
-
-    // Only the part of the width x height picture that the surface really has is touched.
-    const int32_t x = width - 1;
-    const int32_t rows = std::min(height, surface.Height());
-    if (x < surface.Width()) {
-        // Row 0 is the bottom line (y = height - 1); rows whose line the surface lacks are skipped.
-        for (int32_t row = height - rows; row < height; ++row) {
-            const uint8_t grey = RowGrey(r, count, height, row);
-            surface.SetPixel(x, height - 1 - row, grey, grey, grey);
-        }
+    if (width < 1 || height < 1) {
+        PrepareColumn(r, values, count);
+        return;
     }
+    // Only the part of the width x height picture that the surface really has is touched.
+    DrawColumn(r, surface, width - 1, height, values, count);
+    const int32_t rows = std::min(height, surface.Height());
     const int32_t columns = std::min(width, surface.Width());
     if (columns > 1 && rows > 0) surface.CopyRect(1, 0, columns - 1, rows, 0, 0);
 }

@@ -21,6 +21,14 @@ void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count);
 // for a picture of the given height.
 uint8_t RowGrey(const WaterfallRenderer& r, int32_t count, int32_t height, int32_t row);
 
+// RowGrey of rows 0 .. height - 1 into greys, for the column last prepared.
+void ColumnGreys(const WaterfallRenderer& r, int32_t count, int32_t height, uint8_t* greys);
+
+// Prepares the column and draws it at x of the surface, row 0 at y = height - 1, without
+// moving anything else.
+void DrawColumn(WaterfallRenderer& r, ImageSurface& surface, int32_t x, int32_t height,
+                const float* values, int32_t count);
+
 // Draws the column at x = width - 1 of the surface and scrolls the width x height area one
 // pixel left. width and height are those of the visible image, not of the surface.
 void DrawSpectrum(WaterfallRenderer& r, ImageSurface& surface, int32_t width, int32_t height,

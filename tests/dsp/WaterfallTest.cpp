@@ -6,6 +6,8 @@
 #include <limits>
 #include <memory>
 #include <numbers>
+#include <random>
+#include <utility>
 #include <vector>
 
 #include "tests/support/MemorySurface.h"
@@ -59,6 +61,39 @@ TEST(WaterfallRows, MapRowsToThreeSpectrumEntries) {
         SCOPED_TRACE(std::to_string(c.count) + " entries, height " + std::to_string(c.height) +
                      ", row " + std::to_string(c.row));
         EXPECT_EQ(TapsOfRow(c.count, c.height, c.row), c.taps);
+    }
+}
+
+// The whole-column forms step through the rows instead of dividing: the same greys as RowGrey
+// for every row, including a surface lower than the picture.
+TEST(WaterfallRows, WholeColumnsGiveTheGreysOfRowGrey) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> magnitude(0.0f, 5000.0f);
+    auto r = std::make_unique<WaterfallRenderer>();
+    for (const auto& [count, height] : {std::pair{256, 298},
+                                        {256, 100},
+                                        {256, 256},
+                                        {1, 5},
+                                        {4096, 3},
+                                        {256, 1},
+                                        {7, 1079},
+                                        {4096, 4095}}) {
+        SCOPED_TRACE(std::to_string(count) + " entries, height " + std::to_string(height));
+        std::vector<float> values(static_cast<std::size_t>(count));
+        for (auto& v : values) v = magnitude(random);
+        std::vector<uint8_t> greys(static_cast<std::size_t>(height));
+        PrepareColumn(*r, values.data(), count);
+        ColumnGreys(*r, count, height, greys.data());
+        MemorySurface low(2, height / 2 + 1, 0);
+        DrawColumn(*r, low, 1, height, values.data(), count);
+        for (int32_t row = 0; row < height; ++row) {
+            const uint8_t expected = RowGrey(*r, count, height, row);
+            ASSERT_EQ(greys[static_cast<std::size_t>(row)], expected) << row;
+            const int32_t y = height - 1 - row;
+            if (y < low.Height()) {
+                ASSERT_EQ(low.Grey(1, y), expected) << row;
+            }
+        }
     }
 }
 

@@ -34,10 +34,12 @@ void RenderSink::DrawSpectrum(const float* values, int32_t count) {
         if (columns_->Columns() >= MaxPngColumns) throw RenderError(TooWideMessage(outputPath_));
         PrepareColumn(*renderer_, values, count);
         const int32_t height = columns_->Height();
-        uint8_t* column = columns_->AppendColumn();
+        rows_.resize(static_cast<std::size_t>(height));
+        ColumnGreys(*renderer_, count, height, rows_.data());
         // The store holds the top pixel first; row 0 of the renderer is the bottom one.
+        uint8_t* column = columns_->AppendColumn();
         for (int32_t y = 0; y < height; ++y)
-            column[y] = RowGrey(*renderer_, count, height, height - 1 - y);
+            column[y] = rows_[static_cast<std::size_t>(height - 1 - y)];
     }
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <QImage>
 
@@ -41,6 +42,7 @@ private:
     ColumnStore* columns_ = nullptr;
     FrameSpan span_;
     std::string outputPath_;
+    std::vector<uint8_t> rows_;  // the column bottom row first
 
     QImage* window_ = nullptr;
     std::optional<QImageSurface> surface_;
