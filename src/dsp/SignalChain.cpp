@@ -8,8 +8,6 @@ namespace vireon {
 namespace {
 
 constexpr int32_t SampleZero = 128;
-constexpr double OscillatorStep = 1.1780972450961724;  // 2 pi * 1500 / 8000
-constexpr double FullTurn = 6.283185307179586;
 
 // Mixes one byte with the oscillator and advances the phase by one sample.
 void Mix(SignalChain& chain, uint8_t byte, float& s, float& c) {
@@ -17,18 +15,14 @@ void Mix(SignalChain& chain, uint8_t byte, float& s, float& c) {
     const double phase = chain.OscillatorPhase;
     s = static_cast<float>(double(x) * std::sin(phase));
     c = static_cast<float>(double(x) * std::cos(phase));
-    chain.OscillatorPhase = static_cast<float>(phase + OscillatorStep);
-    if (double(chain.OscillatorPhase) > FullTurn)
-        chain.OscillatorPhase = static_cast<float>(double(chain.OscillatorPhase) - FullTurn);
+    StepOscillator(chain.OscillatorPhase);
 }
 
 // Ring and frame trigger for one kept sample's filter outputs.
 void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink) {
     SpectrumEngine& engine = chain.Engine;
     engine.Push(yC, yS);
-    chain.FrameCounter = chain.FrameCounter + 1;
-    if (chain.FrameCounter >= KeptSamplesPerFrame) {
-        chain.FrameCounter = 0;
+    if (CountKeptSample(chain.FrameCounter)) {
         engine.ApplyWindow();
         engine.Transform();
         engine.Magnitudes();

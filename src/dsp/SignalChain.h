@@ -39,6 +39,23 @@ constexpr int32_t SpectrumSize = 256;
 // through boxes and leaves its filter as it was; a malformed file throws.
 void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxService& boxes);
 
+// Advances the oscillator phase by one sample: the sum in double stored as float, and at most
+// one subtraction of a full turn.
+inline void StepOscillator(float& phase) {
+    constexpr double OscillatorStep = 1.1780972450961724;  // 2 pi * 1500 / 8000
+    constexpr double FullTurn = 6.283185307179586;
+    phase = static_cast<float>(double(phase) + OscillatorStep);
+    if (double(phase) > FullTurn) phase = static_cast<float>(double(phase) - FullTurn);
+}
+
+// Counts one kept sample; true (and the counter back at 0) when it completes a frame.
+inline bool CountKeptSample(int32_t& frameCounter) {
+    frameCounter = frameCounter + 1;
+    if (frameCounter < KeptSamplesPerFrame) return false;
+    frameCounter = 0;
+    return true;
+}
+
 // Runs every byte of the block through the chain; a count of 0 or less does nothing.
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink);
 

@@ -37,8 +37,13 @@ void SpectrumEngine::Push(float re, float im) {
     if (WriteIndex < 0 || WriteIndex >= N) WriteIndex = 0;
     RingRe[WriteIndex] = re;
     RingIm[WriteIndex] = im;
-    WriteIndex = WriteIndex + 1;
-    if (WriteIndex >= N) WriteIndex = 0;
+    WriteIndex = NextWriteIndex(WriteIndex, N);
+}
+
+int32_t SpectrumEngine::NextWriteIndex(int32_t index, int32_t n) {
+    if (index < 0 || index >= n) index = 0;
+    index = index + 1;
+    return index >= n ? 0 : index;
 }
 
 void SpectrumEngine::ApplyWindow() {

@@ -22,6 +22,8 @@ struct SpectrumEngine {
     // n must be a power of two from 2 to 4096 (throws std::invalid_argument otherwise).
     void Init(int32_t n);
     void Push(float re, float im);
+    // Where Push leaves WriteIndex when it finds it at index, for a ring of n.
+    static int32_t NextWriteIndex(int32_t index, int32_t n);
     void ApplyWindow();
     void Transform();
     void Magnitudes();

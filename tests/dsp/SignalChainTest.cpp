@@ -11,6 +11,7 @@
 #include <random>
 #include <vector>
 
+#include "dsp/ChainResume.h"
 #include "tests/dsp/AllocationCounter.h"
 #include "tests/dsp/ChainTestSupport.h"
 
@@ -169,6 +170,48 @@ TEST(ProcessSamples, BlockBoundariesDoNotChangeTheResult) {
                            splitFrames);
         ExpectSameState(*whole, *split);
         EXPECT_EQ(splitFrames.frames, wholeFrames.frames);
+    }
+}
+
+// Pieces of one stream, each on a chain of its own resumed from the samples before it, give the
+// frames and the final state of the whole stream run on one chain.
+TEST(ResumeChain, PiecesGiveTheFramesOfTheWholeStream) {
+    std::mt19937 random(9);
+    std::vector<uint8_t> bytes(40000);
+    for (auto& b : bytes) b = static_cast<uint8_t>(random());
+    for (const int32_t taps : {0, 1, 127, 1024}) {
+        SCOPED_TRACE(taps);
+        auto setUp = [taps] {
+            auto chain = MakeChain();
+            chain->FilterSin.TapCount = chain->FilterCos.TapCount = taps;
+            for (int i = 0; i < taps; ++i) {
+                chain->FilterSin.Coefficients[i] = 1.0f / float(i + 2);
+                chain->FilterCos.Coefficients[i] = 0.01f * float(i % 13) - 0.05f;
+            }
+            return chain;
+        };
+        auto whole = setUp();
+        RecordingSink wholeFrames;
+        Feed(*whole, bytes, wholeFrames);
+
+        RecordingSink pieceFrames;
+        ChainCounters counters = CountersOf(*setUp());
+        int64_t counted = 0;  // samples the counters have taken
+        std::unique_ptr<SignalChain> last;
+        for (int32_t start = 0; start < int32_t(bytes.size());) {
+            const int32_t end =
+                std::min<int32_t>(start + 1 + int32_t(random() % 9000), int32_t(bytes.size()));
+            auto piece = setUp();
+            const int32_t lead = std::min(start, LeadSamples(*piece));
+            AdvanceCounters(counters, piece->Engine.N, start - lead - counted);
+            counted = start - lead;
+            ResumeChain(*piece, counters, bytes.data() + (start - lead), lead);
+            ProcessSamples(*piece, bytes.data() + start, end - start, pieceFrames);
+            last = std::move(piece);
+            start = end;
+        }
+        EXPECT_EQ(pieceFrames.frames, wholeFrames.frames);
+        ExpectSameState(*whole, *last);
     }
 }
 
