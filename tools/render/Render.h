@@ -9,9 +9,10 @@
 namespace vireon::render {
 
 struct RenderResult {
-    int64_t samples = 0;  // at 8000 Hz
-    int64_t frames = 0;   // computed
-    int64_t columns = 0;  // in the picture (the window's width with --window)
+    int64_t samples = 0;   // at 8000 Hz
+    int64_t frames = 0;    // computed
+    int64_t columns = 0;   // in the picture (the window's width with --window)
+    int64_t pictures = 1;  // files written (with --split, one per span)
 };
 
 // firPath is the coefficient file to use (the option's, or the default one). Progress goes to

@@ -70,7 +70,7 @@ std::optional<int32_t> ParseCount(std::string_view text, int32_t max) {
 
 RenderOptions ParseArguments(const std::vector<std::string>& args) {
     RenderOptions options;
-    std::string height, window, start, duration;
+    std::string height, window, start, duration, split;
     std::vector<std::string> inputs;
 
     // Values are collected as text first and checked once all arguments are known. Options
@@ -83,6 +83,7 @@ RenderOptions ParseArguments(const std::vector<std::string>& args) {
         if (name == "window") return &window;
         if (name == "start") return &start;
         if (name == "duration") return &duration;
+        if (name == "split") return &split;
         return nullptr;
     };
 
@@ -167,6 +168,17 @@ RenderOptions ParseArguments(const std::vector<std::string>& args) {
                              duration + "'");
         options.span.endNs = options.span.startNs + *d;  // both below 2^60: no overflow
     }
+    if (!split.empty()) {
+        // A span shorter than a frame would leave pictures without columns; a longer one than
+        // a PNG can hold is refused before any work.
+        constexpr int64_t longest = NanosecondsPerFrame * 1'000'000;
+        auto s = ParseSeconds(split);
+        if (!s || *s < NanosecondsPerFrame || *s > longest)
+            throw UsageError("--split must be a number of seconds from 0.031875 to 31875, not '" +
+                             split + "'");
+        if (options.windowWidth > 0) throw UsageError("--split and --window cannot be combined");
+        options.splitNs = *s;
+    }
     if (options.windowWidth > 0 && !options.span.IsWhole())
         throw UsageError(
             "--window shows the end of the recording; it cannot be combined with --start or "
@@ -210,6 +222,9 @@ Options:
                         waterfall is W x H pixels shows once the whole input has been
                         received (newest column at the right; columns not yet reached
                         stay white)
+      --split SECONDS   write one picture per SECONDS of frames instead of one for
+                        everything, as OUTPUT-0001.png, OUTPUT-0002.png, ... (OUTPUT
+                        without its .png), each written as soon as its span is complete
       --magnitudes FILE also write every frame's 256 magnitudes as little-endian
                         32-bit floats, frame after frame (all frames, whatever
                         --start and --duration select)
@@ -222,8 +237,9 @@ of frames. Frame k (k = 1, 2, ...) is computed at input sample 255 k, that is at
 time 0.031875 k seconds; --start S --duration D keep the frames whose time t satisfies
 S <= t < S + D. SECONDS are decimal (12, 0.5, 90.25). Frames before the start are still
 computed, so the chain is in the same state as if the whole recording had been played.
-A PNG can be at most 1000000 columns wide (about 8.8 hours); select a span for longer
-recordings.
+A PNG can be at most 1000000 columns wide (about 8.8 hours); select a span or use
+--split for longer recordings. With --split the spans start at --start (or 0); pictures
+already written stay when a later one fails.
 
 Exit status: 0 on success, 2 for a wrong command line, 1 for any other failure. On a
 failure nothing is left at the output paths (an existing file there is kept as it was).

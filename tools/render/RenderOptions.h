@@ -22,6 +22,7 @@ struct RenderOptions {
     int32_t windowWidth = 0;  // 0: one column per frame over the whole recording
     bool raw = false;         // --raw, or implied by the input's name
     FrameSpan span;
+    int64_t splitNs = 0;  // --split: one picture per span of this length; 0: one picture
     bool showHelp = false;
     bool showVersion = false;
 };

@@ -1,53 +1,44 @@
 #pragma once
-// Receives every spectrum frame of the chain and turns it into what was asked for: a column
-// of the whole-recording picture, a step of the scrolling window, and/or raw magnitudes.
+// Receives the spectrum frames of one piece of the recording and keeps what was asked for:
+// every frame's magnitudes, and the picture columns of the frames inside the span.
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include <QImage>
-
 #include "dsp/SignalChain.h"
 #include "dsp/Waterfall.h"
-#include "platform/AtomicFile.h"
-#include "platform/QImageSurface.h"
-#include "tools/render/ColumnStore.h"
 #include "tools/render/FrameSpan.h"
 
 namespace vireon::render {
 
 // libpng refuses wider pictures.
 constexpr int64_t MaxPngColumns = 1'000'000;
-std::string TooWideMessage(const std::string& outputPath);
+std::string TooWideMessage(const std::string& outputPath, bool split);
+
+struct PieceFrames {
+    int64_t frames = 0;
+    std::vector<float> magnitudes;  // SpectrumSize per frame, when kept
+    std::vector<uint8_t> columns;   // height bytes per column, top pixel first
+    int64_t firstColumnFrame = 0;   // the frame (counted from 1) of the first column
+};
 
 class RenderSink final : public FrameSink {
 public:
-    RenderSink();
-
-    // One column per frame inside span; the picture is for outputPath (named in errors).
-    void CollectColumns(ColumnStore& columns, FrameSpan span, std::string outputPath);
-    // Scroll every frame through a window image as the live waterfall does.
-    void DriveWindow(QImage& image);
-    void WriteMagnitudes(AtomicFile& file) { magnitudes_ = &file; }
+    // framesBefore: frames of the recording before the piece. height 0: no columns.
+    RenderSink(PieceFrames& out, int64_t framesBefore, FrameSpan span, int32_t height,
+               bool keepMagnitudes);
 
     void DrawSpectrum(const float* values, int32_t count) override;
-    int64_t Frames() const { return frames_; }
 
 private:
-    std::unique_ptr<WaterfallRenderer> renderer_;
-    int64_t frames_ = 0;
-
-    ColumnStore* columns_ = nullptr;
+    PieceFrames& out_;
+    int64_t framesBefore_;
     FrameSpan span_;
-    std::string outputPath_;
-    std::vector<uint8_t> rows_;  // the column bottom row first
-
-    QImage* window_ = nullptr;
-    std::optional<QImageSurface> surface_;
-
-    AtomicFile* magnitudes_ = nullptr;
+    int32_t height_;
+    bool keepMagnitudes_;
+    std::unique_ptr<WaterfallRenderer> renderer_;
+    std::vector<uint8_t> rows_;  // the column, bottom row first
 };
 
 }  // namespace vireon::render
