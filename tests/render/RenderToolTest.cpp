@@ -260,6 +260,35 @@ TEST_F(RenderToolTest, RecordingShorterThanOneFrame) {
     EXPECT_EQ(ReadBytes(dir / "w.f32"), "");
 }
 
+// A recording of several pieces (the tool runs them on all cores): the magnitudes are those of
+// one chain run over the whole, and the --split pictures, side by side, are the whole picture.
+TEST_F(RenderToolTest, SplitPicturesOfALongRecordingJoinIntoTheWholePicture) {
+    std::vector<uint8_t> samples = ToneU8(900, 8000 * 150, 60);
+    uint32_t noise = 1;
+    for (auto& s : samples) s = uint8_t(s + ((noise = noise * 1664525u + 1013904223u) >> 29));
+    WriteBytes(dir / "long.u8", samples);
+    Render({"--magnitudes", dir / "m.f32", "-o", dir / "whole.png", dir / "long.u8"});
+    EXPECT_TRUE(ReadBytes(dir / "m.f32") == MagnitudeBytes(RunReferenceChain(samples, fir)));
+    Render({"--split", "40", "-o", dir / "part.png", dir / "long.u8"});
+    const QImage whole = Load(dir / "whole.png");
+    ASSERT_EQ(whole.width(), 8000 * 150 / SamplesPerFrame);
+    // Frame k is computed at 0.031875 k s: frames 1..1254 come before 40 s, and so on.
+    const std::pair<const char*, int> parts[] = {{"part-0001.png", 1254},
+                                                 {"part-0002.png", 1255},
+                                                 {"part-0003.png", 1255},
+                                                 {"part-0004.png", 941}};
+    int x = 0;
+    for (const auto& [name, width] : parts) {
+        SCOPED_TRACE(name);
+        const QImage part = Load(dir / name);
+        EXPECT_EQ(part.width(), width);
+        EXPECT_EQ(part, whole.copy(x, 0, part.width(), whole.height()));
+        x += part.width();
+    }
+    EXPECT_EQ(x, whole.width());
+    EXPECT_FALSE(Exists(dir / "part-0005.png"));
+}
+
 TEST_F(RenderToolTest, PictureTooWideForPngIsRefusedBeforeReading) {
     // A sparse file: a million and more frames' worth of samples that take no disk space.
     const std::string huge = dir / "huge.u8";
