@@ -37,11 +37,14 @@ struct Recordings {
         }
         vireon::testing::WriteU8Wav(u8Wav, bytes);
 
-        std::vector<float> wide(static_cast<std::size_t>(RecordingSeconds * 44100));
-        for (std::size_t n = 0; n < wide.size(); ++n)
-            wide[n] = 0.5f * static_cast<float>(
-                                 std::sin(2 * M_PI * 1000.0 * static_cast<double>(n) / 44100));
-        vireon::testing::WriteWav(s16Wav, wide, 1, 44100, SF_FORMAT_PCM_16);
+        // Stereo: a tone on the left, another on the right.
+        std::vector<float> wide(static_cast<std::size_t>(RecordingSeconds * 44100) * 2);
+        for (std::size_t n = 0; n < wide.size() / 2; ++n) {
+            const double t = static_cast<double>(n) / 44100;
+            wide[2 * n] = 0.5f * static_cast<float>(std::sin(2 * M_PI * 1000.0 * t));
+            wide[2 * n + 1] = 0.3f * static_cast<float>(std::sin(2 * M_PI * 1800.0 * t));
+        }
+        vireon::testing::WriteWav(s16Wav, wide, 2, 44100, SF_FORMAT_PCM_16);
     }
 };
 
@@ -50,18 +53,17 @@ Recordings& Shared() {
     return recordings;
 }
 
-void RunTool(benchmark::State& state, const std::string& input, std::vector<std::string> options) {
-    Recordings& r = Shared();
-    options.insert(options.end(), {"-o", r.dir / "out.png", input});
+void RunProgram(benchmark::State& state, const std::string& program,
+                const std::vector<std::string>& options) {
     double total = 0;
     long peak = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        const auto result = RunProcess(VIREON_RENDER_PATH, options);
+        const auto result = RunProcess(program, options);
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (result.exitCode != 0) {
-            state.SkipWithError(("vireon-render failed: " + result.err).c_str());
+            state.SkipWithError((program + " failed: " + result.err).c_str());
             return;
         }
         state.SetIterationTime(seconds);
@@ -74,6 +76,11 @@ void RunTool(benchmark::State& state, const std::string& input, std::vector<std:
     state.counters["peak_MiB"] = static_cast<double>(peak) / 1024;
 }
 
+void RunTool(benchmark::State& state, const std::string& input, std::vector<std::string> options) {
+    options.insert(options.end(), {"-o", Shared().dir / "out.png", input});
+    RunProgram(state, VIREON_RENDER_PATH, options);
+}
+
 void BM_WholeRecordingPicture(benchmark::State& state) {
     RunTool(state, Shared().u8Wav, {});
 }
@@ -83,8 +90,20 @@ void BM_WholeRecordingWithMagnitudes(benchmark::State& state) {
 void BM_WindowOfDesignSize(benchmark::State& state) {
     RunTool(state, Shared().u8Wav, {"--window", "605"});
 }
-void BM_Resampled16BitAt44100(benchmark::State& state) {
+void BM_Resampled16BitStereoAt44100(benchmark::State& state) {
     RunTool(state, Shared().s16Wav, {});
+}
+
+// One picture per minute, each written as soon as its minute is complete.
+void BM_SplitIntoMinutes(benchmark::State& state) {
+    RunTool(state, Shared().u8Wav, {"--split", "60"});
+}
+// sox drawing a picture of the same size from the same file, for comparison.
+void BM_SoxSpectrogramOfTheSameSize(benchmark::State& state) {
+    Recordings& r = Shared();
+    RunProgram(state, "/usr/bin/sox",
+               {r.u8Wav, "-n", "spectrogram", "-x", std::to_string(SampleCount / 255), "-y", "298",
+                "-r", "-m", "-o", r.dir / "sox.png"});
 }
 
 BENCHMARK(BM_WholeRecordingPicture)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(3);
@@ -93,7 +112,9 @@ BENCHMARK(BM_WholeRecordingWithMagnitudes)
     ->Unit(benchmark::kSecond)
     ->Iterations(1);
 BENCHMARK(BM_WindowOfDesignSize)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
-BENCHMARK(BM_Resampled16BitAt44100)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_SplitIntoMinutes)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_SoxSpectrogramOfTheSameSize)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(3);
+BENCHMARK(BM_Resampled16BitStereoAt44100)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 
