@@ -114,10 +114,17 @@ void DrawColumn(WaterfallRenderer& r, ImageSurface& surface, int32_t x, int32_t 
     count = ClampCount(count);
     // Row 0 is the bottom line (y = height - 1); rows whose line the surface lacks are skipped.
     const int32_t rows = std::min(height, surface.Height());
+    // The greys of a run of rows first, then their pixels: the surface's calls do not stall
+    // the arithmetic.
+    constexpr int32_t Run = 512;
+    uint8_t greys[Run];
     RowTaps taps(count, height, height - rows);
-    for (int32_t row = height - rows; row < height; ++row, taps.Next()) {
-        const uint8_t grey = GreyOf(r, taps);
-        surface.SetPixel(x, height - 1 - row, grey, grey, grey);
+    for (int32_t row = height - rows; row < height;) {
+        const int32_t n = std::min(Run, height - row);
+        for (int32_t k = 0; k < n; ++k, taps.Next()) greys[k] = GreyOf(r, taps);
+        for (int32_t k = 0; k < n; ++k)
+            surface.SetPixel(x, height - 1 - (row + k), greys[k], greys[k], greys[k]);
+        row += n;
     }
 }
 
