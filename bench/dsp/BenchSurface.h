@@ -1,6 +1,6 @@
 #pragma once
-// The surface the window draws on: a QImage of Format_RGB32 when Qt is built, otherwise a plain
-// buffer with the same row layout and a memmove scroll.
+// The surface the window draws on: a ring picture of Format_RGB32 when Qt is built, otherwise a
+// plain buffer with the same row layout and a memmove scroll.
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -11,7 +11,7 @@
 #ifdef VIREON_BENCH_QIMAGE
 #include <QImage>
 
-#include "platform/QImageSurface.h"
+#include "platform/RingImage.h"
 #endif
 
 namespace vireon::bench {
@@ -43,15 +43,17 @@ private:
 struct BenchCanvas {
     BenchCanvas(int32_t w, int32_t h) {
 #ifdef VIREON_BENCH_QIMAGE
-        image = std::make_unique<QImage>(w, h, QImage::Format_RGB32);
-        image->fill(Qt::black);
-        surface = std::make_unique<QImageSurface>(*image);
+        QImage black(w, h, QImage::Format_RGB32);
+        black.fill(Qt::black);
+        image = std::make_unique<RingImage>();
+        image->Assign(black);
+        surface = std::make_unique<RingImageSurface>(*image);
 #else
         surface = std::make_unique<BufferSurface>(w, h);
 #endif
     }
 #ifdef VIREON_BENCH_QIMAGE
-    std::unique_ptr<QImage> image;
+    std::unique_ptr<RingImage> image;
 #endif
     std::unique_ptr<ImageSurface> surface;
 };

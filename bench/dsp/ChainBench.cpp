@@ -35,20 +35,6 @@ public:
     int32_t width, height;
 };
 
-// Draws each column at the next x of a ring instead of scrolling, as a window whose bitmap is a
-// ring with a moving write index does.
-class RingSink final : public FrameSink {
-public:
-    RingSink(int32_t w, int32_t h) : canvas(w, h), width(w), height(h) {}
-    void DrawSpectrum(const float* values, int32_t count) override {
-        vireon::DrawColumn(renderer, *canvas.surface, x, height, values, count);
-        if (++x == width) x = 0;
-    }
-    BenchCanvas canvas;
-    WaterfallRenderer renderer;
-    int32_t width, height, x = 0;
-};
-
 // One second of a 1000 Hz tone with some noise, as 8-bit unsigned samples.
 std::vector<uint8_t> OneSecond() {
     std::mt19937 random(1);
@@ -86,22 +72,6 @@ void BM_WholeChain(benchmark::State& state) {
     state.SetLabel(std::to_string(chain->FilterSin.TapCount) + " taps, 605 x 298");
 }
 BENCHMARK(BM_WholeChain)->Unit(benchmark::kMillisecond);
-
-// The same, drawing into a ring: no pixels move per column.
-void BM_WholeChainRing(benchmark::State& state) {
-    auto chain = ShippedChain();
-    auto sink = std::make_unique<RingSink>(605, 298);
-    const auto bytes = OneSecond();
-    for (auto _ : state) {
-        for (int32_t start = 0; start < SampleRate; start += 160)
-            ProcessSamples(*chain, bytes.data() + start, 160, *sink);
-        benchmark::ClobberMemory();
-    }
-    state.counters["x_realtime"] =
-        benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-    state.SetLabel(std::to_string(chain->FilterSin.TapCount) + " taps, 605 x 298 ring");
-}
-BENCHMARK(BM_WholeChainRing)->Unit(benchmark::kMillisecond);
 
 void FillFilter(FirFilter& f, int32_t taps) {
     f.TapCount = taps;
