@@ -4,6 +4,8 @@ namespace vireon {
 
 inline constexpr const char* ApplicationTitle = "OKAVEN Halcyte Terminal";
 inline constexpr const char* MainWindowCaption = "OKAVEN Vireon";
+// In the title bar of a message box that has no caption of its own.
+inline constexpr const char* UntitledBoxCaption = "Vireon";
 inline constexpr const char* CoefficientFileName = "fir1.txt";
 inline constexpr const char* SettingsFileName = "okaven.ini";
 

@@ -16,27 +16,34 @@
 #include "dsp/Waterfall.h"
 #include "platform/RingImage.h"
 #include "platform/audio/WaveInEvent.h"
+#include "settings/FileLocations.h"
 
 namespace vireon {
 
 TFormMain::TFormMain(ProgramState& state, const MainWindowServices& services,
-                     const std::string& programDirectory, QWidget* parent)
+                     const std::string& programDirectory, const std::string& userFolder,
+                     QWidget* parent)
     : QMainWindow(parent),
       state_(state),
       services_(services),
       capture_{services.Audio, services.Boxes, *this, state.Values.BlockLenMultipler, this} {
-    // The window as laid out, visible at its design place before anything else happens.
+    // The window as laid out, visible at its design place before anything else happens. The
+    // place is the client area's: a frame's size is not known before the window is mapped.
     BuildLayout();
     BuildMenu();
-    move(DesignGeometry.Left, DesignGeometry.Top);
-    resize(DesignGeometry.Width, DesignGeometry.Height);
+    setGeometry(DesignGeometry.Left, DesignGeometry.Top, DesignGeometry.Width,
+                DesignGeometry.Height);
     show();
 
     state_.ProgramDirectory = programDirectory;
-    SetUpChain(state_.Chain, state_.ProgramDirectory + CoefficientFileName, services_.Boxes);
+    const FileLocations files =
+        ChooseFileLocations(state_.ProgramDirectory, userFolder, SystemFolderProbe());
+    SetUpChain(state_.Chain, files.Coefficients, services_.Boxes);
 
-    // The settings file beside the program, then receiving and the remembered placement.
-    state_.Settings.FileName = state_.ProgramDirectory + SettingsFileName;
+    // The settings file beside the program unless that cannot be written, then receiving and
+    // the remembered placement.
+    state_.Settings.FileName = files.Settings;
+    if (files.SettingsInUserFolder) settingsFolderToMake_ = userFolder;
     RegisterSettings(state_.Settings, state_.Values);
     state_.Settings.Load();
 
@@ -54,9 +61,19 @@ TFormMain::~TFormMain() {
 }
 
 void TFormMain::StorePlacementAndSave() {
-    StorePlacement(state_.Values, isMaximized(), {y(), x(), width(), height()});
+    StorePlacement(state_.Values, isMaximized(), ClientGeometry());
     // A destructor must not throw: a failed save is reported like any other error.
-    services_.Report.Guard([this] { state_.Settings.Save(); });
+    services_.Report.Guard([this] {
+        if (!settingsFolderToMake_.empty()) CreateFolders(settingsFolderToMake_);
+        state_.Settings.Save();
+    });
+}
+
+WindowGeometry TFormMain::ClientGeometry() const {
+    // The client area, not the frame: it is what setGeometry places whether or not a window
+    // manager has framed the window yet, so a stored place comes back exactly.
+    const QRect client = geometry();
+    return {client.y(), client.x(), client.width(), client.height()};
 }
 
 void TFormMain::BuildLayout() {
@@ -122,14 +139,13 @@ void TFormMain::BuildMenu() {
 }
 
 void TFormMain::ApplyPlacement() {
-    const PlacementToApply placement =
-        ResolvePlacement(state_.Values, {y(), x(), width(), height()});
+    const PlacementToApply placement = ResolvePlacement(state_.Values, ClientGeometry());
     if (placement.Maximize) {
         showMaximized();
         return;
     }
-    move(placement.Geometry.Left, placement.Geometry.Top);
-    resize(placement.Geometry.Width, placement.Geometry.Height);
+    setGeometry(placement.Geometry.Left, placement.Geometry.Top, placement.Geometry.Width,
+                placement.Geometry.Height);
 }
 
 // ---- Menu commands

@@ -24,6 +24,7 @@ namespace vireon {
 
 class TFormAbout;
 class WaterfallImage;
+struct WindowGeometry;
 
 // The services the window works through; all must outlive it.
 struct MainWindowServices {
@@ -38,9 +39,11 @@ class TFormMain final : public QMainWindow, public CaptureHost, public FrameSink
     Q_OBJECT
 public:
     // Builds and shows the window, loads the filters and the settings, starts receiving and
-    // applies the remembered placement. programDirectory ends in a path separator.
+    // applies the remembered placement. Both folders end in a path separator; userFolder, the
+    // user's own configuration folder, may be empty (the files then live beside the program).
     TFormMain(ProgramState& state, const MainWindowServices& services,
-              const std::string& programDirectory, QWidget* parent = nullptr);
+              const std::string& programDirectory, const std::string& userFolder = {},
+              QWidget* parent = nullptr);
     // Stores the placement and saves the settings.
     ~TFormMain() override;
 
@@ -97,12 +100,14 @@ private:
     void BuildMenu();
     void ApplyPlacement();
     void StorePlacementAndSave();
+    WindowGeometry ClientGeometry() const;
     QAction* AddCommand(QMenu* menu, const char* name, const char* caption,
                         void (TFormMain::*handler)(), QKeySequence shortcut = {});
 
     ProgramState& state_;
     MainWindowServices services_;
     CaptureContext capture_;
+    std::string settingsFolderToMake_;  // the user's folder, when the settings go there
     TFormAbout* about_ = nullptr;
     QMetaObject::Connection standByHook_;
 };

@@ -7,7 +7,8 @@
 
 namespace vireon {
 
-// Top-left of the window's frame and the window's size, in screen pixels.
+// Top-left and size of the window's client area, in screen pixels. Without a window manager
+// that is the whole window; with one, the frame lies around it.
 struct WindowGeometry {
     int32_t Top = 0;
     int32_t Left = 0;

@@ -5,10 +5,10 @@
 namespace vireon {
 
 int RunProgram(ProgramState& state, const MainWindowServices& services,
-               const std::string& programDirectory,
-               const std::function<void(TFormMain&)>& runLoop) {
+               const std::string& programDirectory, const std::function<void(TFormMain&)>& runLoop,
+               const std::string& userFolder) {
     try {
-        TFormMain formMain(state, services, programDirectory);
+        TFormMain formMain(state, services, programDirectory, userFolder);
         TFormAbout formAbout(&formMain);
         formMain.SetAboutDialog(&formAbout);
         runLoop(formMain);

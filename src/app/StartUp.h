@@ -12,8 +12,10 @@ namespace vireon {
 // Builds the main window, then the hidden About dialog, runs the loop, and lets both windows go
 // (the main window stores its placement and saves the settings). An error escaping the start-up
 // or the loop is shown by the error report, without entering the loop if it came first.
-// The program's exit code: always 0.
+// The program's exit code: always 0. userFolder is the user's configuration folder (see
+// TFormMain).
 int RunProgram(ProgramState& state, const MainWindowServices& services,
-               const std::string& programDirectory, const std::function<void(TFormMain&)>& runLoop);
+               const std::string& programDirectory, const std::function<void(TFormMain&)>& runLoop,
+               const std::string& userFolder = {});
 
 }  // namespace vireon

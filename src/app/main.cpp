@@ -3,7 +3,9 @@
 #include <QIcon>
 #include <QtGlobal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "app/AppText.h"
 #include "app/ErrorReport.h"
@@ -16,6 +18,7 @@
 #include "platform/QtMessageBox.h"
 #include "platform/QtProgramLauncher.h"
 #include "platform/audio/PulseAudioInput.h"
+#include "settings/FileLocations.h"
 
 namespace {
 
@@ -63,15 +66,24 @@ int main(int argc, char** argv) {
     // cost little: Qt's own event dispatcher rather than GLib's, and the few changed pixels sent
     // to the X server with the request rather than through shared memory, which takes a round
     // trip per update. A user's own setting of either wins.
-    if (!qEnvironmentVariableIsSet("QT_NO_GLIB")) qputenv("QT_NO_GLIB", "1");
-    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+    const bool setNoGlib = !qEnvironmentVariableIsSet("QT_NO_GLIB");
+    const bool setNoMitShm = !qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (setNoGlib) qputenv("QT_NO_GLIB", "1");
+    if (setNoMitShm) qputenv("QT_XCB_NO_MITSHM", "1");
+    const std::string userFolder =
+        UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
 
-    QtMessageBox shownBoxes;
+    QtMessageBox shownBoxes(UntitledBoxCaption);
     // SIGTERM and SIGINT end the program as the Exit command does, settings saved, also when
     // they come during the start-up or while a message box waits.
     ShutdownRequest boxes(shownBoxes);
     ErrorReport report(boxes, ApplicationTitle);
     VireonApplication app(argc, argv, report);
+    // Qt has read both by now (the GUI thread's dispatcher and the X connection are made), and
+    // the programs the window starts, the volume control and the browser, get the environment
+    // the program was started with.
+    if (setNoGlib) qunsetenv("QT_NO_GLIB");
+    if (setNoMitShm) qunsetenv("QT_XCB_NO_MITSHM");
     QGuiApplication::setDesktopFileName(QStringLiteral("vireon"));
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/vireon.png")));
     TerminationSignals termination;
@@ -81,7 +93,8 @@ int main(int argc, char** argv) {
     QtProgramLauncher launcher;
     QtUrlOpener browser;
     PulseAudioInput audio;
-    return RunProgram(Program, {boxes, launcher, browser, audio, report},
-                      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/",
-                      [&boxes](TFormMain& formMain) { boxes.RunEventLoop(formMain); });
+    return RunProgram(
+        Program, {boxes, launcher, browser, audio, report},
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/",
+        [&boxes](TFormMain& formMain) { boxes.RunEventLoop(formMain); }, userFolder);
 }

@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,12 +8,35 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <stdexcept>
+#include <string_view>
 
 namespace vireon {
 
 namespace {
 
 constexpr std::size_t BufferSize = 1 << 16;
+
+// The temporary file is the target's name, "." and mkstemp's six letters and digits, then this:
+// a name no one gives a file of their own, so leftovers can be told apart and removed.
+constexpr const char* TempSuffix = ".tmp";
+constexpr int TempSuffixLength = 4;
+constexpr std::size_t TempRandomLength = 6;
+
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsTemporaryOf(std::string_view name, std::string_view base) {
+    const std::string_view suffix = TempSuffix;
+    if (name.size() != base.size() + 1 + TempRandomLength + suffix.size()) return false;
+    if (!name.starts_with(base) || name[base.size()] != '.' || !name.ends_with(suffix))
+        return false;
+    for (std::size_t i = 0; i < TempRandomLength; ++i)
+        if (!IsAsciiAlnum(name[base.size() + 1 + i])) return false;
+    return true;
+}
 
 std::string Describe(const std::string& path, const std::string& what, int error) {
     std::string text = path + ": " + what;
@@ -61,7 +85,7 @@ std::string FinalTarget(const std::string& path) {
 AtomicFileError::AtomicFileError(std::string path, Kind kind, const std::string& what, int error)
     : Error(Describe(path, what, error)), path_(std::move(path)), kind_(kind), errno_(error) {}
 
-AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
+AtomicFile::AtomicFile(std::string path, InPlace inPlace) : path_(std::move(path)) {
     using Kind = AtomicFileError::Kind;
     if (path_.empty()) Fail(Kind::Create, "cannot create", ENOENT);
     target_ = FinalTarget(path_);
@@ -84,16 +108,32 @@ AtomicFile::AtomicFile(std::string path) : path_(std::move(path)) {
         group_ = st.st_gid;
     }
     buffer_.reserve(BufferSize);
-    temp_ = target_ + ".XXXXXX";
+    temp_ = target_ + ".XXXXXX" + TempSuffix;
     // Last: nothing after it may throw, or the temporary file would outlive a failed constructor.
-    fd_ = ::mkostemp(temp_.data(), O_CLOEXEC);
-    if (fd_ < 0) Fail(Kind::Create, "cannot create", errno);
+    fd_ = ::mkostemps(temp_.data(), TempSuffixLength, O_CLOEXEC);
+    if (fd_ >= 0) return;
+    const int error = errno;
+    if (inPlace == InPlace::Allow && existed_ && (error == EACCES || error == EPERM)) {
+        // O_NONBLOCK: should a FIFO have taken the file's place meanwhile, fail rather than wait.
+        const int fd = ::open(target_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            struct stat opened;
+            if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode)) {
+                fd_ = fd;
+                inPlace_ = true;
+                temp_.clear();
+                return;
+            }
+            ::close(fd);
+        }
+    }
+    Fail(Kind::Create, "cannot create", error);
 }
 
 AtomicFile::~AtomicFile() {
     if (fd_ >= 0) {
         ::close(fd_);
-        ::unlink(temp_.c_str());
+        if (!inPlace_) ::unlink(temp_.c_str());
     }
 }
 
@@ -103,6 +143,10 @@ void AtomicFile::Fail(AtomicFileError::Kind kind, const char* what, int error) c
 
 void AtomicFile::Write(const void* data, std::size_t size) {
     const char* bytes = static_cast<const char*>(data);
+    if (inPlace_) {  // the target is touched only at Commit
+        buffer_.insert(buffer_.end(), bytes, bytes + size);
+        return;
+    }
     if (buffer_.size() + size > BufferSize) Flush();
     if (size >= BufferSize)
         WriteOut(bytes, size);
@@ -127,12 +171,17 @@ void AtomicFile::WriteOut(const char* data, std::size_t size) {
 }
 
 int AtomicFile::Descriptor() {
+    if (inPlace_) throw std::logic_error(path_ + ": rewritten in place, no descriptor");
     Flush();
     return fd_;
 }
 
 void AtomicFile::Commit() {
     using Kind = AtomicFileError::Kind;
+    if (inPlace_) {
+        CommitInPlace();
+        return;
+    }
     Flush();
     // Owner and mode only now: a write by anyone but root clears set-id bits.
     if (existed_) {
@@ -161,6 +210,38 @@ void AtomicFile::Commit() {
         ::fsync(dir);
         ::close(dir);
     }
+}
+
+void AtomicFile::CommitInPlace() {
+    using Kind = AtomicFileError::Kind;
+    // New bytes first, then the cut: the file is never shorter than what has been written.
+    WriteOut(buffer_.data(), buffer_.size());
+    if (::ftruncate(fd_, static_cast<off_t>(buffer_.size())) != 0)
+        Fail(Kind::Write, "write error", errno);
+    if (::fsync(fd_) != 0) Fail(Kind::Write, "write error", errno);
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) Fail(Kind::Write, "write error", errno);
+}
+
+void AtomicFile::RemoveLeftovers(std::chrono::seconds minimumAge) const {
+    if (target_.empty()) return;
+    const auto slash = target_.find_last_of('/');
+    const std::string base = slash == std::string::npos ? target_ : target_.substr(slash + 1);
+    DIR* folder = ::opendir(DirectoryOf(target_).c_str());
+    if (folder == nullptr) return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(folder)) {
+        if (!IsTemporaryOf(entry->d_name, base)) continue;
+        struct stat st;
+        if (::fstatat(::dirfd(folder), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(st.st_mode))
+            continue;
+        // A file dated in the future is as young as can be.
+        if (now - st.st_mtime < minimumAge.count()) continue;
+        ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 }  // namespace vireon

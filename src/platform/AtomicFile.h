@@ -1,9 +1,11 @@
 #pragma once
 // A file that appears complete or not at all. Everything goes to a temporary file beside the
-// target, which replaces the target only on Commit: flushed to disk, given the old file's
-// permissions and owner, and renamed over it. Without a Commit (a failure, an exception) the
-// temporary file is removed and an existing target stays as it was.
+// target (its name followed by ".XXXXXX.tmp"), which replaces the target only on Commit:
+// flushed to disk, given the old file's permissions and owner, and renamed over it. Without a
+// Commit (a failure, an exception) the temporary file is removed and an existing target stays
+// as it was.
 #include <sys/types.h>
+#include <chrono>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -35,12 +37,18 @@ private:
 
 class AtomicFile {
 public:
+    // What to do with a writable file in a folder that takes no new file (an administrator's
+    // set-up): fail, or rewrite the file itself at Commit. A rewrite is synced but not atomic:
+    // a crash part-way can leave it cut short, so it suits small files only. The data is then
+    // held in memory until Commit, and Descriptor is not available.
+    enum class InPlace { Refuse, Allow };
+
     // Creates the temporary file at once, so that an unwritable place is reported before any
     // work. A symbolic link is followed to the file it names, which need not exist yet; the
     // link itself stays. Refuses an empty name, a link that cannot be followed, and anything
     // but a writable regular file at the path (read-only counts even for root, who could
     // otherwise replace it). Throws AtomicFileError.
-    explicit AtomicFile(std::string path);
+    explicit AtomicFile(std::string path, InPlace inPlace = InPlace::Refuse);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -48,16 +56,24 @@ public:
     // Buffered; a large block goes straight to the file. Throws AtomicFileError.
     void Write(const void* data, std::size_t size);
     // The temporary file's descriptor, for writers that want one; buffered data is written
-    // out first.
+    // out first. Throws std::logic_error when the file is rewritten in place.
     int Descriptor();
     // Writes out, syncs and renames over the target, once. Throws AtomicFileError.
     void Commit();
     // The name as given, for messages.
     const std::string& Path() const { return path_; }
+    bool RewritesInPlace() const { return inPlace_; }
+
+    // Removes the temporary files that earlier writers of the same target left behind when they
+    // were killed part-way, if they are older than minimumAge: a younger one may be another
+    // process's save in progress. Only names of the form "<target>.XXXXXX.tmp" are touched.
+    // Failures are ignored.
+    void RemoveLeftovers(std::chrono::seconds minimumAge) const;
 
 private:
     void Flush();
     void WriteOut(const char* data, std::size_t size);
+    void CommitInPlace();
     [[noreturn]] void Fail(AtomicFileError::Kind kind, const char* what, int error) const;
 
     std::string path_;
@@ -65,6 +81,7 @@ private:
     std::string temp_;
     int fd_ = -1;
     bool existed_ = false;
+    bool inPlace_ = false;  // fd_ is the target itself, and buffer_ holds everything
     mode_t mode_ = 0;
     uid_t owner_ = 0;
     gid_t group_ = 0;

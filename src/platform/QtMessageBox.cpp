@@ -18,8 +18,8 @@ void QtMessageBox::Show(const std::string& text, const std::string& caption, int
             break;
     }
     // Application-modal, parented to the active window so it stays on top of the program.
-    QMessageBox box(icon, QString::fromLocal8Bit(caption), QString::fromLocal8Bit(text),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, QString::fromLocal8Bit(caption.empty() ? untitledCaption_ : caption),
+                    QString::fromLocal8Bit(text), QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
 }

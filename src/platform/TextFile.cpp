@@ -107,12 +107,15 @@ std::vector<std::string> ReadLines(const std::string& path) {
 
 void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     try {
-        AtomicFile file(path);
+        AtomicFile file(path, AtomicFile::InPlace::Allow);
         for (const auto& line : lines) {
             file.Write(line.data(), line.size());
             file.Write("\r\n", 2);
         }
         file.Commit();
+        // A minute is far longer than any save takes, so a younger leftover may be another
+        // running instance's save.
+        file.RemoveLeftovers(std::chrono::minutes(1));
     } catch (const AtomicFileError& e) {
         if (e.GetKind() == AtomicFileError::Kind::Write) throw WriteError();
         throw FileCreateError(path);

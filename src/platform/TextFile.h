@@ -27,7 +27,10 @@ std::vector<std::string> ReadLines(const std::string& path);
 
 // Writes every line followed by CR LF. The old file is replaced only once the new content is
 // safely on disk: it goes to a temporary file beside it, is flushed, and renamed over the old
-// one, keeping its permissions; a symbolic link is written through to its target.
+// one, keeping its permissions; a symbolic link is written through to its target. A writable
+// file in a folder that takes no new file is rewritten in place and synced instead. Temporary
+// files of earlier saves of the same file that were cut short, older than a minute, are
+// removed.
 // Throws FileCreateError when the file cannot be created, is read-only (even for root), or is
 // not a regular file (a directory, a device, a FIFO, a link that cannot be followed);
 // WriteError when the disk takes fewer bytes than asked. On failure the old file is untouched

@@ -1,4 +1,5 @@
-// The window's placement from one run to the next, through the settings file.
+// The window's placement from one run to the next, through the settings file. The place is the
+// client area's: Qt's offscreen platform gives windows a frame, as a window manager would.
 #include <gtest/gtest.h>
 
 #include "tests/gui/GuiTestSupport.h"
@@ -45,7 +46,7 @@ TEST(PlacementWindowTest, FirstRunRestoredSavesTheDesignPlacement) {
 struct OpenCase {
     const char* name;
     int top, left, width, height;
-    QPoint position;  // x = left, y = top
+    QPoint position;  // of the client area: x = left, y = top
     QSize size;
 };
 
@@ -57,7 +58,7 @@ TEST_P(PlacementOpenTest, OpensWhereRemembered) {
     h.folder.Write(SettingsFileName, SettingsText(c.top, c.left, c.width, c.height, "off"));
     TFormMain& w = h.Open();
     EXPECT_FALSE(w.isMaximized());
-    EXPECT_EQ(w.pos(), c.position);
+    EXPECT_EQ(w.geometry().topLeft(), c.position);
     EXPECT_EQ(w.size(), c.size);
 }
 
@@ -73,14 +74,14 @@ TEST(PlacementWindowTest, ATopEdgeAtZeroIsSavedAsZeroAndReopensAtTheDesignTop) {
     WindowHarness first;
     first.folder.Write(SettingsFileName, SettingsText(100, 40, 700, 400, "off"));
     TFormMain& w = first.Open();
-    w.move(40, 0);
+    w.setGeometry(40, 0, w.width(), w.height());
     first.Close();
     EXPECT_EQ(first.folder.Settings().at("WindowTop"), "0");
     EXPECT_EQ(first.folder.Settings().at("WindowLeft"), "40");
 
     WindowHarness second;
     second.folder.Write(SettingsFileName, first.folder.Read(SettingsFileName));
-    EXPECT_EQ(second.Open().pos(), QPoint(40, 52));
+    EXPECT_EQ(second.Open().geometry().topLeft(), QPoint(40, 52));
 }
 
 TEST(PlacementWindowTest, MaximisedLaterKeepsTheLastNormalValues) {
@@ -104,7 +105,7 @@ TEST(PlacementWindowTest, OtherLinesOfTheFileSurvive) {
     h.folder.Write(SettingsFileName,
                    "# mine\r\nwindowtop=77\r\nColour=blue\r\nWindowMaximized=off\r\n");
     TFormMain& w = h.Open();
-    EXPECT_EQ(w.pos().y(), 77);  // keys match whatever their letter case
+    EXPECT_EQ(w.geometry().y(), 77);  // keys match whatever their letter case
     h.Close();
     const auto lines = h.folder.SettingsLines();
     ASSERT_GE(lines.size(), 4u);

@@ -10,6 +10,7 @@ namespace {
 
 using testing::ModeOf;
 using testing::ReadBytes;
+using testing::RunInChild;
 using testing::TempDir;
 using testing::WriteBytes;
 using Lines = std::vector<std::string>;
@@ -205,6 +206,66 @@ TEST(WriteLines, RefusesWhatItCannotReplaceSafely) {
             EXPECT_EQ(ReadBytes(path), bytesBefore) << c.name;
         }
     }
+}
+
+// An administrator may leave a user a writable file in a folder the user cannot write: the
+// file is rewritten where it is. A new file there is still refused.
+TEST(WriteLines, WritableFileInAReadOnlyFolderIsRewrittenInPlace) {
+    TempDir dir;
+    const std::string path = dir / "okaven.ini";
+    WriteBytes(path, "WindowTop=100\r\nWindowLeft=200\r\n");
+    ::chmod(path.c_str(), 0644);
+    const bool root = ::geteuid() == 0;
+    // Root writes in any folder, so the save runs as nobody, who owns the file only.
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    }
+    ::chmod(dir.Path().c_str(), root ? 0755 : 0555);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    auto child = RunInChild([&]() -> std::string {
+        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return "skip";
+        WriteLines(path, {"x=1"});
+        try {
+            WriteLines(dir / "new.ini", {"x"});
+            return "new file made";
+        } catch (const FileCreateError& e) {
+            return e.what();
+        }
+    });
+    ::chmod(dir.Path().c_str(), 0700);
+    if (child.output == "skip") GTEST_SKIP() << "cannot drop root privileges here";
+    EXPECT_EQ(child.output, "Cannot create file " + (dir / "new.ini"));
+    EXPECT_EQ(ReadBytes(path), "x=1\r\n");
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
+}
+
+// A save killed part-way leaves its temporary file; the next save removes it once it is old
+// enough not to be another instance's save in progress, and touches nothing else.
+TEST(WriteLines, RemovesOldLeftoversOfTheSameFileOnly) {
+    TempDir dir;
+    const std::string path = dir / "okaven.ini";
+    const auto age = [&](const std::string& name, int seconds) {
+        WriteBytes(dir / name, "part");
+        const timespec times[2] = {{::time(nullptr) - seconds, 0}, {::time(nullptr) - seconds, 0}};
+        ::utimensat(AT_FDCWD, (dir / name).c_str(), times, 0);
+    };
+    age("okaven.ini.aB3dE9.tmp", 120);  // an old leftover: goes
+    age("okaven.ini.Zz0Zz0.tmp", 5);    // may be another instance's save: stays
+    age("okaven.ini.backup", 120);      // the user's own
+    age("okaven.ini.aB3dE9", 120);      // no suffix: not ours
+    age("okaven.ini.aB3d.tmp", 120);    // not six letters
+    age("other.ini.aB3dE9.tmp", 120);   // another file's
+    std::filesystem::create_directory(dir / "okaven.ini.Dir000.tmp");
+    WriteLines(path, {"a=1"});
+    EXPECT_EQ(dir.Entries(),
+              (std::set<std::string>{"okaven.ini", "okaven.ini.Dir000.tmp", "okaven.ini.Zz0Zz0.tmp",
+                                     "okaven.ini.aB3d.tmp", "okaven.ini.aB3dE9",
+                                     "okaven.ini.backup", "other.ini.aB3dE9.tmp"}));
 }
 
 TEST(WriteLines, EmptyNameIsRefused) {
