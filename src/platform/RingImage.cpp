@@ -7,7 +7,10 @@
 namespace vireon {
 
 QImage RingImage::Shown() const {
-    if (start_ == 0) return pixels_;
+    if (start_ == 0) {
+        bits_ = nullptr;  // shared from here on: the next write must detach first
+        return pixels_;
+    }
     QImage shown(pixels_.size(), QImage::Format_RGB32);
     ForEachPiece(pixels_.rect(), [&](QPoint target, const QImage& storage, const QRect& source) {
         for (int y = 0; y < source.height(); ++y)
@@ -24,12 +27,7 @@ void RingImage::Assign(const QImage& picture) {
                   ? picture
                   : picture.convertToFormat(QImage::Format_RGB32);
     ringWidth_ = ringHeight_ = start_ = 0;
-}
-
-void RingImage::SetPixel(int x, int y, QRgb colour) {
-    if (x < 0 || y < 0 || x >= pixels_.width() || y >= pixels_.height()) return;
-    if (x < ringWidth_ && y < ringHeight_) x = StorageX(x);
-    reinterpret_cast<QRgb*>(pixels_.scanLine(y))[x] = colour;
+    bits_ = nullptr;
 }
 
 void RingImage::ScrollLeft(int width, int height) {
@@ -42,7 +40,7 @@ void RingImage::ScrollLeft(int width, int height) {
     // The last column stays as it was, that is equal to the one now left of it.
     const int last = StorageX(width - 1), beforeLast = StorageX(width - 2);
     for (int y = 0; y < height; ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(pixels_.scanLine(y));
+        QRgb* row = Row(y);
         row[last] = row[beforeLast];
     }
 }
@@ -50,13 +48,14 @@ void RingImage::ScrollLeft(int width, int height) {
 QImage& RingImage::Plain() {
     Unroll();
     ringWidth_ = ringHeight_ = 0;
+    bits_ = nullptr;  // the caller may share or replace it
     return pixels_;
 }
 
 void RingImage::Unroll() {
     if (start_ != 0) {
         for (int y = 0; y < ringHeight_; ++y) {
-            QRgb* row = reinterpret_cast<QRgb*>(pixels_.scanLine(y));
+            QRgb* row = Row(y);
             std::rotate(row, row + start_, row + ringWidth_);
         }
     }

@@ -22,7 +22,12 @@ public:
     bool IsNull() const { return pixels_.isNull(); }
     QRect Rect() const { return pixels_.rect(); }
 
-    void SetPixel(int x, int y, QRgb colour);
+    void SetPixel(int x, int y, QRgb colour) {
+        Refresh();
+        if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
+        if (x < ringWidth_ && y < ringHeight_) x = StorageX(x);
+        Row(y)[x] = colour;
+    }
     // Moves columns 1 .. width - 1 of the top width x height area one to the left; the last
     // column keeps what it had. The area must lie inside the picture.
     void ScrollLeft(int width, int height);
@@ -42,7 +47,25 @@ private:
         return x + start_ < ringWidth_ ? x + start_ : x + start_ - ringWidth_;
     }
 
+    // QImage checks for sharing at every scanLine and answers width() and height() out of line,
+    // which cost more than the pixel itself: the storage's layout is read once and dropped
+    // whenever the storage may be shared or replaced.
+    void Refresh() {
+        if (bits_ != nullptr) return;
+        bits_ = pixels_.bits();
+        stride_ = pixels_.bytesPerLine();
+        width_ = pixels_.width();
+        height_ = pixels_.height();
+    }
+    QRgb* Row(int y) {
+        Refresh();
+        return reinterpret_cast<QRgb*>(bits_ + y * stride_);
+    }
+
     QImage pixels_;
+    mutable uchar* bits_ = nullptr;
+    qsizetype stride_ = 0;
+    int width_ = 0, height_ = 0;
     int ringWidth_ = 0, ringHeight_ = 0;
     int start_ = 0;  // storage column of the ring's first picture column
 };
@@ -63,6 +86,7 @@ private:
 
 template <typename Draw>
 void RingImage::ForEachPiece(const QRect& rect, Draw draw) const {
+    bits_ = nullptr;  // draw may keep a copy of the storage
     const QRect wanted = rect & pixels_.rect();
     if (wanted.isEmpty()) return;
     const QRect ring = QRect(0, 0, ringWidth_, ringHeight_) & wanted;
