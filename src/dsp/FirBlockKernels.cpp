@@ -1,7 +1,7 @@
 #include "dsp/FirBlockKernels.h"
 
+#include <array>
 #include <cstring>
-#include <vector>
 
 #include "dsp/FirKernelBody.h"
 
@@ -49,15 +49,24 @@ struct Sse2 {
 };
 #endif
 
-std::vector<NamedFirKernel> DetectKernels() {
-    std::vector<NamedFirKernel> kernels = {{"portable", FirKernelPortable}};
+// A fixed table, not a vector: the first block of samples looks it up, and the per-sample path
+// allocates nothing, not even once.
+struct KernelTable {
+    std::array<NamedFirKernel, 4> kernels;
+    std::size_t count = 0;
+    void Add(NamedFirKernel kernel) { kernels[count++] = kernel; }
+};
+
+KernelTable DetectKernels() {
+    KernelTable table;
+    table.Add({"portable", FirKernelPortable});
 #if defined(__x86_64__)
-    kernels.push_back({"sse2", FirKernelSse2});
+    table.Add({"sse2", FirKernelSse2});
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) kernels.push_back({"avx2", FirKernelAvx2});
-    if (__builtin_cpu_supports("avx512f")) kernels.push_back({"avx512", FirKernelAvx512});
+    if (__builtin_cpu_supports("avx2")) table.Add({"avx2", FirKernelAvx2});
+    if (__builtin_cpu_supports("avx512f")) table.Add({"avx512", FirKernelAvx512});
 #endif
-    return kernels;
+    return table;
 }
 
 }  // namespace
@@ -73,8 +82,8 @@ void FirKernelSse2(const FirKernelArgs& a, const FirKernelArgs& b) {
 #endif
 
 std::span<const NamedFirKernel> FirKernelsForThisCpu() {
-    static const std::vector<NamedFirKernel> kernels = DetectKernels();
-    return kernels;
+    static const KernelTable table = DetectKernels();
+    return {table.kernels.data(), table.count};
 }
 
 FirKernel FastestFirKernel() {
