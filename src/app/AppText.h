@@ -1,13 +1,13 @@
 #pragma once
 // Fixed texts of the program: titles, file names and the programs it starts.
+#include "settings/FileLocations.h"  // the two file names
+
 namespace vireon {
 
 inline constexpr const char* ApplicationTitle = "OKAVEN Halcyte Terminal";
 inline constexpr const char* MainWindowCaption = "OKAVEN Vireon";
 // In the title bar of a message box that has no caption of its own.
 inline constexpr const char* UntitledBoxCaption = "Vireon";
-inline constexpr const char* CoefficientFileName = "fir1.txt";
-inline constexpr const char* SettingsFileName = "okaven.ini";
 
 // The sound server's volume control; " --tab=4" opens it on its input devices.
 inline constexpr const char* VolumeControlProgram = "pavucontrol";

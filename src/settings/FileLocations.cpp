@@ -9,9 +9,6 @@ namespace vireon {
 
 namespace {
 
-constexpr const char* SettingsName = "okaven.ini";
-constexpr const char* CoefficientsName = "fir1.txt";
-
 bool IsAbsolute(const char* path) {
     return path != nullptr && path[0] == '/';
 }
@@ -41,14 +38,15 @@ std::string UserConfigFolder(const char* xdgConfigHome, const char* home) {
 
 FileLocations ChooseFileLocations(const std::string& programFolder, const std::string& userFolder,
                                   const FolderProbe& probe) {
-    FileLocations files{programFolder + SettingsName, programFolder + CoefficientsName, false};
+    FileLocations files{programFolder + SettingsFileName, programFolder + CoefficientFileName,
+                        false};
     if (userFolder.empty()) return files;
     if (!probe.CanCreateIn(programFolder) && !probe.CanRewrite(files.Settings)) {
-        files.Settings = userFolder + SettingsName;
+        files.Settings = userFolder + SettingsFileName;
         files.SettingsInUserFolder = true;
     }
-    if (probe.IsFile(userFolder + CoefficientsName))
-        files.Coefficients = userFolder + CoefficientsName;
+    if (probe.IsFile(userFolder + CoefficientFileName))
+        files.Coefficients = userFolder + CoefficientFileName;
     return files;
 }
 

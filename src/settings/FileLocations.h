@@ -6,6 +6,9 @@
 
 namespace vireon {
 
+inline constexpr const char* CoefficientFileName = "fir1.txt";
+inline constexpr const char* SettingsFileName = "okaven.ini";
+
 // What the choice asks of the file system; tests answer for it, since root passes every
 // permission check on folders.
 class FolderProbe {
