@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tools/render/RenderError.h"
+#include "tools/render/Resampler.h"
 #include "tools/render/SampleConversion.h"
 
 namespace vireon::render {
@@ -22,7 +23,10 @@ constexpr sf_count_t ChunkFrames = 4096;
 // Interleaved samples read at a time: a file of many channels reads fewer frames per chunk
 // rather than making the buffer grow with its channel count.
 constexpr sf_count_t ChunkSamples = 16384;
-constexpr std::size_t ResampledChunk = 4096;
+// Chunks read at a time, so that the resampler has enough to share between the cores; fewer
+// when each chunk gives many samples (a low rate raised to 8000 Hz), so that memory stays small.
+constexpr int ChunksPerRefill = 64;
+constexpr double OutputsPerRefill = 1 << 18;
 
 class SndFile {
 public:
@@ -67,30 +71,22 @@ public:
         : path_(std::move(path)),
           file_(file),
           channels_(info.channels),
-          ratio_(static_cast<double>(TargetRate) / info.samplerate),
           expected_(ExpectedAt8000(info)),
           chunkFrames_(std::clamp<sf_count_t>(ChunkSamples / info.channels, 1, ChunkFrames)),
           interleaved_(static_cast<std::size_t>(chunkFrames_) *
                        static_cast<std::size_t>(info.channels)),
           mono_(static_cast<std::size_t>(chunkFrames_)) {
         if (info.samplerate != TargetRate) {
-            if (!src_is_valid_ratio(ratio_))
+            const double ratio = static_cast<double>(TargetRate) / info.samplerate;
+            if (!src_is_valid_ratio(ratio))
                 throw RenderError(path_ + ": a sample rate of " + std::to_string(info.samplerate) +
                                   " Hz cannot be converted to 8000 Hz");
-            // The converter is called until it has used its input, so the output buffer
-            // need not hold a whole chunk's worth at a high ratio.
-            resampled_.resize(ResampledChunk);
-            int error = 0;
-            resampler_ = src_new(SRC_SINC_FASTEST, 1, &error);
-            if (!resampler_)
-                throw RenderError(path_ + ": cannot start the resampler: " + src_strerror(error));
+            resampler_ = MakeResampler(ratio, path_);
+            chunksPerRefill_ = static_cast<int>(
+                std::clamp(OutputsPerRefill / (static_cast<double>(chunkFrames_) * ratio), 1.0,
+                           static_cast<double>(ChunksPerRefill)));
         }
     }
-    ~ConvertingReader() override {
-        if (resampler_) src_delete(resampler_);
-    }
-    ConvertingReader(const ConvertingReader&) = delete;
-    ConvertingReader& operator=(const ConvertingReader&) = delete;
 
     std::size_t Read(uint8_t* samples, std::size_t capacity) override {
         while (next_ == pending_.size() && !finished_) Refill();
@@ -102,51 +98,37 @@ public:
     int64_t ExpectedSamples() const override { return expected_; }
 
 private:
+    // Several chunks at a time, so that the resampler has enough to share between the cores.
     void Refill() {
         pending_.clear();
         next_ = 0;
-        const sf_count_t frames = sf_readf_float(file_.get(), interleaved_.data(), chunkFrames_);
-        if (frames <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
-            throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
-        const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
-        MixToMono(interleaved_.data(), count, channels_, mono_.data());
-        if (!resampler_) {
-            for (std::size_t i = 0; i < count; ++i) pending_.push_back(QuantizeSample(mono_[i]));
-            finished_ = count == 0;
-        } else {
-            Resample(count, count == 0);
+        for (int chunk = 0; chunk < chunksPerRefill_ && !finished_; ++chunk) {
+            const sf_count_t frames =
+                sf_readf_float(file_.get(), interleaved_.data(), chunkFrames_);
+            if (frames <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
+                throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
+            const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
+            MixToMono(interleaved_.data(), count, channels_, mono_.data());
+            if (resampler_)
+                resampler_->Push(mono_.data(), count);
+            else
+                for (std::size_t i = 0; i < count; ++i)
+                    pending_.push_back(QuantizeSample(mono_[i]));
             finished_ = count == 0;
         }
-    }
-
-    void Resample(std::size_t frames, bool endOfInput) {
-        SRC_DATA data{};
-        data.data_in = mono_.data();
-        data.input_frames = static_cast<long>(frames);
-        data.end_of_input = endOfInput ? 1 : 0;
-        data.src_ratio = ratio_;
-        for (;;) {
-            data.data_out = resampled_.data();
-            data.output_frames = static_cast<long>(resampled_.size());
-            if (int error = src_process(resampler_, &data))
-                throw RenderError(path_ + ": resampling failed: " + src_strerror(error));
-            for (long i = 0; i < data.output_frames_gen; ++i)
-                pending_.push_back(QuantizeSample(resampled_[static_cast<std::size_t>(i)]));
-            data.data_in += data.input_frames_used;
-            data.input_frames -= data.input_frames_used;
-            // At the end the converter keeps emitting its tail until it has nothing left.
-            if (data.input_frames == 0 && (!endOfInput || data.output_frames_gen == 0)) break;
-            if (!endOfInput && data.input_frames_used == 0 && data.output_frames_gen == 0) break;
-        }
+        if (!resampler_) return;
+        resampled_.clear();
+        resampler_->Take(resampled_);
+        for (const float x : resampled_) pending_.push_back(QuantizeSample(x));
     }
 
     std::string path_;
     SndFile file_;
     int channels_;
-    double ratio_;
     int64_t expected_;
     sf_count_t chunkFrames_;
-    SRC_STATE* resampler_ = nullptr;
+    std::unique_ptr<Resampler> resampler_;
+    int chunksPerRefill_ = ChunksPerRefill;
     std::vector<float> interleaved_;
     std::vector<float> mono_;
     std::vector<float> resampled_;

@@ -1,0 +1,203 @@
+#include "tools/render/Resampler.h"
+
+#include <samplerate.h>
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstdint>
+#include <thread>
+
+#include "tools/render/RenderError.h"
+#include "tools/render/SincKernel.h"
+
+namespace vireon::render {
+
+namespace {
+
+class LibraryResampler final : public Resampler {
+public:
+    LibraryResampler(double ratio, const std::string& path) : ratio_(ratio), path_(path) {
+        int error = 0;
+        state_ = src_new(SRC_SINC_FASTEST, 1, &error);
+        if (!state_)
+            throw RenderError(path + ": cannot start the resampler: " + src_strerror(error));
+    }
+    ~LibraryResampler() override { src_delete(state_); }
+    LibraryResampler(const LibraryResampler&) = delete;
+    LibraryResampler& operator=(const LibraryResampler&) = delete;
+
+    void Push(const float* mono, std::size_t frames) override {
+        ConvertChunk(static_cast<long>(frames), frames == 0, [&](long from, long count, bool end) {
+            return Call(mono + from, count, end);
+        });
+    }
+    void Take(std::vector<float>& out) override {
+        out.insert(out.end(), converted_.begin(), converted_.end());
+        converted_.clear();
+    }
+
+    // in: never null, not even for an empty chunk (the library would refuse it).
+    ConverterCall Call(const float* in, long count, bool end) {
+        const std::size_t had = converted_.size();
+        converted_.resize(had + ConverterOutputFrames);
+        SRC_DATA data{};
+        data.data_in = in;
+        data.input_frames = count;
+        data.data_out = converted_.data() + had;
+        data.output_frames = ConverterOutputFrames;
+        data.end_of_input = end ? 1 : 0;
+        data.src_ratio = ratio_;
+        if (int error = src_process(state_, &data))
+            throw RenderError(path_ + ": resampling failed: " + src_strerror(error));
+        converted_.resize(had + static_cast<std::size_t>(data.output_frames_gen));
+        return {data.input_frames_used, data.output_frames_gen};
+    }
+
+private:
+    double ratio_;
+    std::string path_;
+    SRC_STATE* state_ = nullptr;
+    std::vector<float> converted_;
+};
+
+class ParallelResampler final : public Resampler {
+public:
+    ParallelResampler(const SincFilter& filter, double ratio, int threads)
+        : tables_(filter), schedule_(filter, ratio), threads_(threads) {
+        // Zeros before the recording, for the first outputs' left halves.
+        const int32_t margin = schedule_.Geometry().halfSpan;
+        history_.assign(static_cast<std::size_t>(margin), 0.0);
+        historyFirst_ = -margin;
+    }
+
+    void Push(const float* mono, std::size_t frames) override {
+        history_.insert(history_.end(), mono, mono + frames);
+        ConvertChunk(static_cast<long>(frames), frames == 0, [&](long, long count, bool end) {
+            return schedule_.Process(count, ConverterOutputFrames, end, points_);
+        });
+    }
+
+    void Take(std::vector<float>& out) override {
+        if (points_.empty()) return;
+        // Zeros after what has been read: the converter pads the recording's end with them.
+        const std::size_t held = history_.size();
+        history_.resize(held + static_cast<std::size_t>(schedule_.Geometry().halfSpan), 0.0);
+        const std::size_t had = out.size();
+        out.resize(had + points_.size());
+        SincKernelArgs args{&tables_,        schedule_.Geometry(), points_.data(),  points_.size(),
+                            history_.data(), historyFirst_,        out.data() + had};
+        RunShared(args);
+        history_.resize(held);
+        // Later outputs lie at or after the last one.
+        const int64_t keepFrom = points_.back().centre - schedule_.Geometry().halfSpan;
+        const auto drop = static_cast<std::ptrdiff_t>(
+            std::clamp<int64_t>(keepFrom - historyFirst_, 0, static_cast<int64_t>(held)));
+        history_.erase(history_.begin(), history_.begin() + drop);
+        historyFirst_ += drop;
+        points_.clear();
+    }
+
+private:
+    // The outputs go in blocks to whichever thread is free, this one among them, so that a
+    // thread the chain's workers keep waiting does not hold the others up.
+    void RunShared(const SincKernelArgs& all) const {
+        constexpr std::size_t Block = 1024;
+        const std::size_t blocks = (all.count + Block - 1) / Block;
+        if (blocks == 0) return;
+        std::atomic<std::size_t> next{0};
+        auto work = [&] {
+            for (std::size_t b; (b = next.fetch_add(1)) < blocks;) {
+                SincKernelArgs share = all;
+                share.points += b * Block;
+                share.out += b * Block;
+                share.count = std::min(Block, all.count - b * Block);
+                ComputeSincOutputs(share);
+            }
+        };
+        std::vector<std::thread> others;
+        const std::size_t helpers = std::min(blocks, static_cast<std::size_t>(threads_)) - 1;
+        for (std::size_t i = 0; i < helpers; ++i) others.emplace_back(work);
+        work();
+        for (std::thread& t : others) t.join();
+    }
+
+    SincTables tables_;
+    SincSchedule schedule_;
+    int threads_;
+    std::vector<double> history_;  // input from sample historyFirst_ on
+    int64_t historyFirst_ = 0;
+    std::vector<SincPoint> points_;  // outputs scheduled but not yet computed
+};
+
+// Noise, and chunks like the reader's, long enough that the converter's buffer is moved
+// several times and its end is reached.
+bool MatchesLibrary(const SincFilter& filter, double ratio) {
+    const long inputs = std::clamp(static_cast<long>(100000 / ratio), 64L, 40000L);
+    std::vector<float> signal(static_cast<std::size_t>(inputs));
+    uint32_t noise = 2463;
+    for (float& x : signal) {
+        noise = noise * 1664525u + 1013904223u;
+        x = static_cast<float>(static_cast<int32_t>(noise)) / 2147483648.0f;
+    }
+    LibraryResampler library(ratio, "the self-check");
+    SincSchedule schedule(filter, ratio);
+    std::vector<SincPoint> points;
+    std::vector<ConverterCall> libraryCalls, ourCalls;
+    constexpr long Chunk = 4096;
+    for (long from = 0;; from += Chunk) {
+        const long count = std::clamp(inputs - from, 0L, Chunk);
+        ConvertChunk(count, count == 0, [&](long at, long n, bool end) {
+            const ConverterCall a = library.Call(signal.data() + from + at, n, end);
+            const ConverterCall b = schedule.Process(n, ConverterOutputFrames, end, points);
+            libraryCalls.push_back(a);
+            ourCalls.push_back(b);
+            // Whatever the library did next would be on another footing.
+            return a.used == b.used && a.generated == b.generated ? a : ConverterCall{n, 0};
+        });
+        if (count == 0) break;
+    }
+    for (std::size_t i = 0; i < libraryCalls.size(); ++i)
+        if (libraryCalls[i].used != ourCalls[i].used ||
+            libraryCalls[i].generated != ourCalls[i].generated)
+            return false;
+    std::vector<float> expected;
+    library.Take(expected);
+    if (expected.size() != points.size()) return false;
+    const int32_t margin = schedule.Geometry().halfSpan;
+    std::vector<double> padded(static_cast<std::size_t>(margin), 0.0);
+    padded.insert(padded.end(), signal.begin(), signal.end());
+    padded.resize(padded.size() + static_cast<std::size_t>(2 * margin), 0.0);
+    const SincTables tables(filter);
+    std::vector<float> ours(points.size());
+    ComputeSincOutputs({&tables, schedule.Geometry(), points.data(), points.size(), padded.data(),
+                        -margin, ours.data()});
+    for (std::size_t i = 0; i < ours.size(); ++i)
+        if (std::bit_cast<uint32_t>(ours[i]) != std::bit_cast<uint32_t>(expected[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<Resampler> MakeLibraryResampler(double ratio, const std::string& path) {
+    return std::make_unique<LibraryResampler>(ratio, path);
+}
+
+std::unique_ptr<Resampler> MakeParallelResampler(const SincFilter& filter, double ratio,
+                                                 int threads) {
+    return std::make_unique<ParallelResampler>(filter, ratio, threads);
+}
+
+std::unique_ptr<Resampler> MakeParallelResampler(double ratio, int threads) {
+    const std::optional<SincFilter>& filter = FastestSincFilter();
+    if (!filter) return nullptr;
+    if (!MatchesLibrary(*filter, ratio)) return nullptr;
+    return MakeParallelResampler(*filter, ratio, threads);
+}
+
+std::unique_ptr<Resampler> MakeResampler(double ratio, const std::string& path) {
+    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    if (auto parallel = MakeParallelResampler(ratio, threads)) return parallel;
+    return MakeLibraryResampler(ratio, path);
+}
+
+}  // namespace vireon::render
