@@ -1,22 +1,14 @@
 #include "dsp/SignalChain.h"
 
 #include <algorithm>
-#include <cmath>
+
+#include "dsp/Mixer.h"
 
 namespace vireon {
 
 namespace {
 
-constexpr int32_t SampleZero = 128;
-
-// Mixes one byte with the oscillator and advances the phase by one sample.
-void Mix(SignalChain& chain, uint8_t byte, float& s, float& c) {
-    const float x = static_cast<float>(int32_t{byte} - SampleZero);  // exact
-    const double phase = chain.OscillatorPhase;
-    s = static_cast<float>(double(x) * std::sin(phase));
-    c = static_cast<float>(double(x) * std::cos(phase));
-    StepOscillator(chain.OscillatorPhase);
-}
+static_assert(FirRunCapacity <= MixRunCapacity);
 
 // Ring and frame trigger for one kept sample's filter outputs.
 void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink) {
@@ -56,12 +48,13 @@ void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxServic
 
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink) {
     if (data == nullptr || count <= 0) return;
+    static const MixKernel kernel = MixKernelsForThisCpu().back().run;
     // Runs of samples: the filter outputs of one run are independent of everything that follows
     // them in the chain, so they are computed together first, and only where a sample is kept.
     for (int32_t k = 0; k < count;) {
         const int32_t n = std::min(FirRunCapacity, count - k);
         float s[FirRunCapacity], c[FirRunCapacity], yS[FirRunCapacity], yC[FirRunCapacity];
-        for (int32_t j = 0; j < n; ++j) Mix(chain, data[k + j], s[j], c[j]);
+        MixRun(chain.OscillatorPhase, data + k, n, s, c, kernel);
         StepPairRun(chain.FilterSin, s, yS, chain.FilterCos, c, yC, n, KeptIn(chain.Decimator, n));
         int32_t next = 0;
         for (int32_t j = 0; j < n; ++j) {

@@ -1,0 +1,44 @@
+#include "dsp/Mixer.h"
+
+#include <cmath>
+
+#include "dsp/MixKernelBody.h"
+#include "dsp/SignalChain.h"
+
+namespace vireon {
+
+void MixExactly(double phase, uint8_t byte, float& s, float& c) {
+    const float x = static_cast<float>(int32_t{byte} - 128);  // exact
+    s = static_cast<float>(double(x) * std::sin(phase));
+    c = static_cast<float>(double(x) * std::cos(phase));
+}
+
+void MixKernelPortable(const double* phases, const uint8_t* bytes, int32_t count, float* s,
+                       float* c, uint8_t* unsure) {
+    mixbody::Mix(phases, bytes, count, s, c, unsure);
+}
+
+std::span<const NamedMixKernel> MixKernelsForThisCpu() {
+    static const NamedMixKernel portable[] = {{"portable", MixKernelPortable}};
+#if defined(__x86_64__)
+    static const NamedMixKernel withAvx2[] = {{"portable", MixKernelPortable},
+                                              {"avx2", MixKernelAvx2}};
+    if (__builtin_cpu_supports("avx2")) return withAvx2;
+#endif
+    return portable;
+}
+
+void MixRun(float& phase, const uint8_t* bytes, int32_t count, float* s, float* c,
+            MixKernel kernel) {
+    double phases[MixRunCapacity];  // (GCC cannot see that only count are read)
+    uint8_t unsure[MixRunCapacity];
+    for (int32_t j = 0; j < count; ++j) {
+        phases[j] = phase;
+        StepOscillator(phase);
+    }
+    kernel(phases, bytes, count, s, c, unsure);
+    for (int32_t j = 0; j < count; ++j)
+        if (unsure[j] != 0) MixExactly(phases[j], bytes[j], s[j], c[j]);
+}
+
+}  // namespace vireon
