@@ -122,8 +122,7 @@ void DrawColumn(WaterfallRenderer& r, ImageSurface& surface, int32_t x, int32_t 
     for (int32_t row = height - rows; row < height;) {
         const int32_t n = std::min(Run, height - row);
         for (int32_t k = 0; k < n; ++k, taps.Next()) greys[k] = GreyOf(r, taps);
-        for (int32_t k = 0; k < n; ++k)
-            surface.SetPixel(x, height - 1 - (row + k), greys[k], greys[k], greys[k]);
+        surface.SetGreysUpwards(x, height - 1 - row, greys, n);
         row += n;
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-// A drawing surface whose pixels persist between calls. The renderer only needs these four
+// A drawing surface whose pixels persist between calls. The renderer only needs these
 // operations, so it never sees the GUI toolkit.
 #include <cstdint>
 
@@ -12,6 +12,11 @@ public:
     virtual int32_t Height() const = 0;
     // Out-of-range coordinates are ignored.
     virtual void SetPixel(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) = 0;
+    // Greys up column x: greys[k] at (x, bottom - k). A surface may do this faster than pixel
+    // by pixel; out-of-range pixels are ignored all the same.
+    virtual void SetGreysUpwards(int32_t x, int32_t bottom, const uint8_t* greys, int32_t count) {
+        for (int32_t k = 0; k < count; ++k) SetPixel(x, bottom - k, greys[k], greys[k], greys[k]);
+    }
     // Copies the w x h rectangle at (srcX, srcY) to (dstX, dstY); correct when the two overlap.
     // The rectangle is clipped to the surface.
     virtual void CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,

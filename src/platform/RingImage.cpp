@@ -30,6 +30,20 @@ void RingImage::Assign(const QImage& picture) {
     bits_ = nullptr;
 }
 
+void RingImage::SetGreysUpwards(int x, int bottom, const uint8_t* greys, int count) {
+    Refresh();
+    if (x < 0 || x >= width_) return;
+    // Only the rows the picture has; the ring's rows keep column x elsewhere in storage.
+    const int from = std::max(0, bottom - height_ + 1);
+    const int to = std::min(count, bottom + 1);
+    const int inRing = x < ringWidth_ ? StorageX(x) : x;
+    for (int k = from; k < to; ++k) {
+        const int y = bottom - k;
+        const int column = x < ringWidth_ && y < ringHeight_ ? inRing : x;
+        Row(y)[column] = 0xff000000u | 0x010101u * greys[k];
+    }
+}
+
 void RingImage::ScrollLeft(int width, int height) {
     if (width != ringWidth_ || height != ringHeight_) {
         Unroll();
@@ -64,6 +78,11 @@ void RingImage::Unroll() {
 
 void RingImageSurface::SetPixel(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) {
     image_.SetPixel(x, y, qRgb(r, g, b));
+}
+
+void RingImageSurface::SetGreysUpwards(int32_t x, int32_t bottom, const uint8_t* greys,
+                                       int32_t count) {
+    image_.SetGreysUpwards(x, bottom, greys, count);
 }
 
 void RingImageSurface::CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,

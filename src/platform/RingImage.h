@@ -28,6 +28,8 @@ public:
         if (x < ringWidth_ && y < ringHeight_) x = StorageX(x);
         Row(y)[x] = colour;
     }
+    // Greys up column x from row bottom: greys[k] at (x, bottom - k).
+    void SetGreysUpwards(int x, int bottom, const uint8_t* greys, int count);
     // Moves columns 1 .. width - 1 of the top width x height area one to the left; the last
     // column keeps what it had. The area must lie inside the picture.
     void ScrollLeft(int width, int height);
@@ -77,6 +79,7 @@ public:
     int32_t Width() const override { return image_.Width(); }
     int32_t Height() const override { return image_.Height(); }
     void SetPixel(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t b) override;
+    void SetGreysUpwards(int32_t x, int32_t bottom, const uint8_t* greys, int32_t count) override;
     void CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,
                   int32_t dstY) override;
 
