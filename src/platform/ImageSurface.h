@@ -1,6 +1,7 @@
 #pragma once
 // A drawing surface whose pixels persist between calls. The renderer only needs these
 // operations, so it never sees the GUI toolkit.
+#include <algorithm>
 #include <cstdint>
 
 namespace vireon {
@@ -22,5 +23,19 @@ public:
     virtual void CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,
                           int32_t dstY) = 0;
 };
+
+// Clips a CopyRect to a width x height surface, so that both the source and the destination
+// lie inside it; false when nothing is left to copy.
+inline bool ClipCopyRect(int32_t& srcX, int32_t& srcY, int32_t& w, int32_t& h, int32_t& dstX,
+                         int32_t& dstY, int32_t width, int32_t height) {
+    auto clip = [](int32_t& a, int32_t& b, int32_t& len, int32_t limit) {
+        const int32_t lead = std::max({0, -a, -b});
+        a += lead, b += lead, len -= lead;
+        len = std::min({len, limit - a, limit - b});
+    };
+    clip(srcX, dstX, w, width);
+    clip(srcY, dstY, h, height);
+    return w > 0 && h > 0;
+}
 
 }  // namespace vireon

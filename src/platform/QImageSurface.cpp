@@ -12,16 +12,7 @@ void QImageSurface::SetPixel(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t
 
 void QImageSurface::CopyRect(int32_t srcX, int32_t srcY, int32_t w, int32_t h, int32_t dstX,
                              int32_t dstY) {
-    // Clip so that both the source and the destination lie inside the image.
-    const int32_t width = image_.width(), height = image_.height();
-    auto clip = [](int32_t& a, int32_t& b, int32_t& len, int32_t limit) {
-        int32_t lead = std::max({0, -a, -b});
-        a += lead, b += lead, len -= lead;
-        len = std::min({len, limit - a, limit - b});
-    };
-    clip(srcX, dstX, w, width);
-    clip(srcY, dstY, h, height);
-    if (w <= 0 || h <= 0) return;
+    if (!ClipCopyRect(srcX, srcY, w, h, dstX, dstY, image_.width(), image_.height())) return;
 
     uchar* bits = image_.bits();
     const qsizetype stride = image_.bytesPerLine();

@@ -178,20 +178,20 @@ TEST(ColumnStore, ColumnsBecomeTheImageLeftToRightAcrossBlocks) {
     constexpr int32_t height = 7;
     constexpr int64_t columns = 9000;  // more than two blocks
     ColumnStore store(height);
-    EXPECT_TRUE(store.TakeImage().isNull());
+    EXPECT_TRUE(store.TakePicture().IsNull());
     for (int64_t c = 0; c < columns; ++c) {
         uint8_t* column = store.AppendColumn();
         for (int32_t y = 0; y < height; ++y)
             column[y] = static_cast<uint8_t>((c * 7 + y * 31) % 256);
     }
     EXPECT_EQ(store.Columns(), columns);
-    const QImage image = store.TakeImage();
-    ASSERT_EQ(image.width(), columns);
-    ASSERT_EQ(image.height(), height);
-    ASSERT_EQ(image.format(), QImage::Format_Grayscale8);
+    const Picture image = store.TakePicture();
+    ASSERT_EQ(image.width, columns);
+    ASSERT_EQ(image.height, height);
+    ASSERT_EQ(image.channels, 1);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < columns; ++x)
-            ASSERT_EQ(image.constScanLine(y)[x], (x * 7 + y * 31) % 256) << x << "," << y;
+            ASSERT_EQ(image.Row(y)[x], (x * 7 + y * 31) % 256) << x << "," << y;
     EXPECT_EQ(store.Columns(), 0);
 }
 

@@ -13,16 +13,16 @@ uint8_t* ColumnStore::AppendColumn() {
     return blocks_.back().get() + inBlock * height_;
 }
 
-QImage ColumnStore::TakeImage() {
+Picture ColumnStore::TakePicture() {
     if (columns_ == 0 || columns_ > INT32_MAX) return {};
-    QImage image(static_cast<int>(columns_), height_, QImage::Format_Grayscale8);
-    if (image.isNull()) return image;
+    Picture image = Picture::Filled(static_cast<int32_t>(columns_), height_, 1, 0);
+    if (image.IsNull()) return image;
     for (std::size_t b = 0; b < blocks_.size(); ++b) {
         const int64_t first = static_cast<int64_t>(b) * ColumnsPerBlock;
         const int64_t count = std::min(ColumnsPerBlock, columns_ - first);
         const uint8_t* block = blocks_[b].get();
         for (int32_t y = 0; y < height_; ++y) {
-            uchar* line = image.scanLine(y) + first;
+            uint8_t* line = image.Row(y) + first;
             for (int64_t c = 0; c < count; ++c) line[c] = block[c * height_ + y];
         }
         blocks_[b].reset();  // give the memory back before the next block is copied

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include <QImage>
+#include "tools/render/Picture.h"
 
 namespace vireon::render {
 
@@ -18,9 +18,9 @@ public:
     int64_t Columns() const { return columns_; }
     int32_t Height() const { return height_; }
 
-    // A Format_Grayscale8 image of Columns() x Height(); empties the store as it goes.
-    // Returns a null image when there are no columns or the image cannot be allocated.
-    QImage TakeImage();
+    // The grey picture of Columns() x Height(); empties the store as it goes. Returns a null
+    // picture when there are no columns or the picture cannot be allocated.
+    Picture TakePicture();
 
 private:
     static constexpr int64_t ColumnsPerBlock = 4096;

@@ -9,12 +9,13 @@
 
 #include "dsp/ChainResume.h"
 #include "platform/AtomicFile.h"
-#include "platform/QImageSurface.h"
 #include "tools/render/ChainSetup.h"
 #include "tools/render/ColumnStore.h"
+#include "tools/render/Cores.h"
 #include "tools/render/MagnitudeFile.h"
-#include "tools/render/PictureFile.h"
+#include "tools/render/PictureSurface.h"
 #include "tools/render/PieceRunner.h"
+#include "tools/render/PngFile.h"
 #include "tools/render/Progress.h"
 #include "tools/render/RecordingReader.h"
 #include "tools/render/RenderError.h"
@@ -49,20 +50,15 @@ std::size_t ReadFull(RecordingReader& reader, uint8_t* samples, std::size_t capa
     return filled;
 }
 
-int32_t Workers() {
-    return static_cast<int32_t>(std::max(1u, std::thread::hardware_concurrency()));
-}
-
 // Where the frames of the pieces go, in the recording's order.
 class Outputs {
 public:
     Outputs(const RenderOptions& options, std::optional<AtomicFile>& magnitudes)
         : options_(options), magnitudes_(magnitudes), columns_(options.height) {
         if (options.windowWidth > 0) {
-            window_ = QImage(options.windowWidth, options.height, QImage::Format_RGB32);
-            if (window_.isNull())
+            window_ = Picture::Filled(options.windowWidth, options.height, 3, 255);  // white
+            if (window_.IsNull())
                 throw RenderError(options.output + ": out of memory for the picture");
-            window_.fill(Qt::white);
             surface_.emplace(window_);
             renderer_ = std::make_unique<WaterfallRenderer>();
         } else if (options.splitNs > 0) {
@@ -87,7 +83,7 @@ public:
                              static_cast<int32_t>(f.magnitudes.size()));
         if (surface_)
             for (int64_t k = 0; k < f.frames; ++k)
-                vireon::DrawSpectrum(*renderer_, *surface_, window_.width(), window_.height(),
+                vireon::DrawSpectrum(*renderer_, *surface_, window_.width, window_.height,
                                      f.magnitudes.data() + k * SpectrumSize, SpectrumSize);
         const std::size_t height = static_cast<std::size_t>(options_.height);
         const std::size_t count = height > 0 ? f.columns.size() / height : 0;
@@ -106,7 +102,7 @@ public:
     int64_t Frames() const { return frames_; }
     int64_t Columns() const { return split_ ? split_->Columns() : columns_.Columns(); }
     ColumnStore& Store() { return columns_; }
-    QImage& Window() { return window_; }
+    const Picture& Window() const { return window_; }
     SplitPictures* Split() { return split_ ? &*split_ : nullptr; }
 
 private:
@@ -114,8 +110,8 @@ private:
     std::optional<AtomicFile>& magnitudes_;
     int64_t frames_ = 0;
     ColumnStore columns_;
-    QImage window_;
-    std::optional<QImageSurface> surface_;
+    Picture window_;
+    std::optional<PictureSurface> surface_;
     std::unique_ptr<WaterfallRenderer> renderer_;
     std::optional<SplitPictures> split_;
 };
@@ -124,8 +120,8 @@ private:
 // samples just before it, and the counters of the stream where those start.
 void RunChain(const SignalChain& setUp, RecordingReader& reader, Outputs& outputs,
               Progress& progress, RenderResult& result) {
-    PieceRunner runner(setUp, outputs.Wanted(), Workers());
-    const std::size_t inFlight = static_cast<std::size_t>(2 * Workers());
+    PieceRunner runner(setUp, outputs.Wanted(), Cores());
+    const std::size_t inFlight = static_cast<std::size_t>(2 * Cores());
     const std::size_t leadMax = static_cast<std::size_t>(LeadSamples(setUp));
     ChainCounters counters = CountersOf(setUp);  // at sample `counted`
     int64_t counted = 0;
@@ -187,7 +183,7 @@ RenderResult RenderFiles(const RenderOptions& options, const std::string& firPat
 
     if (options.windowWidth > 0) {
         result.columns = options.windowWidth;
-        WritePng(outputs.Window(), *picture);
+        WritePng(outputs.Window(), *picture, Cores());
     } else {
         if (result.frames == 0)
             throw RenderError(
@@ -204,7 +200,7 @@ RenderResult RenderFiles(const RenderOptions& options, const std::string& firPat
             split->Finish();
             result.pictures = split->Pictures();
         } else {
-            WritePng(outputs.Store().TakeImage(), *picture);
+            WritePng(outputs.Store().TakePicture(), *picture, Cores());
         }
     }
     if (magnitudes) magnitudes->Commit();

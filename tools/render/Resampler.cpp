@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <thread>
 
+#include "tools/render/Cores.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/SincKernel.h"
 
@@ -195,8 +196,7 @@ std::unique_ptr<Resampler> MakeParallelResampler(double ratio, int threads) {
 }
 
 std::unique_ptr<Resampler> MakeResampler(double ratio, const std::string& path) {
-    const int threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    if (auto parallel = MakeParallelResampler(ratio, threads)) return parallel;
+    if (auto parallel = MakeParallelResampler(ratio, Cores())) return parallel;
     return MakeLibraryResampler(ratio, path);
 }
 

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "platform/AtomicFile.h"
+#include "tools/render/Cores.h"
 #include "tools/render/FrameSpan.h"
-#include "tools/render/PictureFile.h"
+#include "tools/render/PngFile.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderSink.h"
 
@@ -45,7 +46,7 @@ void SplitPictures::Finish() {
 
 void SplitPictures::WriteCurrent() {
     AtomicFile file(SplitPath(output_, index_));
-    WritePng(store_.TakeImage(), file);
+    WritePng(store_.TakePicture(), file, Cores());
     file.Commit();
     ++written_;
 }

@@ -1,4 +1,4 @@
-#include "tools/render/GreyPng.h"
+#include "tools/render/PngFile.h"
 
 #include <zlib.h>
 #include <algorithm>
@@ -30,9 +30,9 @@ struct Band {
 
 // The band's rows, each a filter byte (2: up) and the differences to the row above, as raw
 // deflate ending on a byte boundary (or, for the last band, the end of the stream).
-void Deflate(const QImage& image, Band& band, bool last) {
-    const int width = image.width();
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) + 1);
+void Deflate(const Picture& picture, Band& band, bool last) {
+    const std::size_t width = picture.RowBytes();
+    std::vector<unsigned char> row(width + 1);
     z_stream z{};
     if (deflateInit2(&z, Level, Z_DEFLATED, -15, 8, Strategy) != Z_OK) {
         band.failed = true;
@@ -42,13 +42,13 @@ void Deflate(const QImage& image, Band& band, bool last) {
     z.next_out = band.deflated.data();
     z.avail_out = static_cast<uInt>(band.deflated.size());
     for (int y = band.firstRow; y < band.firstRow + band.rows; ++y) {
-        const uchar* line = image.constScanLine(y);
+        const uint8_t* line = picture.Row(y);
         row[0] = 2;
         if (y == 0) {
             std::copy(line, line + width, row.begin() + 1);
         } else {
-            const uchar* above = image.constScanLine(y - 1);
-            for (int x = 0; x < width; ++x) row[std::size_t(x) + 1] = uchar(line[x] - above[x]);
+            const uint8_t* above = picture.Row(y - 1);
+            for (std::size_t x = 0; x < width; ++x) row[x + 1] = uint8_t(line[x] - above[x]);
         }
         band.adler = adler32(band.adler, row.data(), static_cast<uInt>(row.size()));
         band.length += static_cast<uLong>(row.size());
@@ -89,10 +89,10 @@ void WriteChunk(AtomicFile& file, const char* type, const unsigned char* data, s
 
 }  // namespace
 
-void WriteGreyPng(const QImage& image, AtomicFile& file, int threads) {
-    if (image.isNull() || image.format() != QImage::Format_Grayscale8)
+void WritePng(const Picture& picture, AtomicFile& file, int threads) {
+    if (picture.IsNull() || (picture.channels != 1 && picture.channels != 3))
         throw RenderError(file.Path() + ": no picture to write (out of memory?)");
-    const int height = image.height();
+    const int height = picture.height;
     const int bands = std::clamp(threads, 1, height);
     std::vector<Band> parts(static_cast<std::size_t>(bands));
     for (int b = 0; b < bands; ++b) {
@@ -102,8 +102,9 @@ void WriteGreyPng(const QImage& image, AtomicFile& file, int threads) {
     {
         std::vector<std::thread> helpers;
         for (int b = 1; b < bands; ++b)
-            helpers.emplace_back([&, b] { Deflate(image, parts[std::size_t(b)], b + 1 == bands); });
-        Deflate(image, parts[0], bands == 1);
+            helpers.emplace_back(
+                [&, b] { Deflate(picture, parts[std::size_t(b)], b + 1 == bands); });
+        Deflate(picture, parts[0], bands == 1);
         for (auto& h : helpers) h.join();
     }
     for (const Band& band : parts)
@@ -112,9 +113,11 @@ void WriteGreyPng(const QImage& image, AtomicFile& file, int threads) {
     static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     file.Write(signature, sizeof signature);
     std::string header;
-    Put32(header, static_cast<uint32_t>(image.width()));
+    Put32(header, static_cast<uint32_t>(picture.width));
     Put32(header, static_cast<uint32_t>(height));
-    header += std::string("\x08\x00\x00\x00\x00", 5);  // 8 bits, grey, deflate, no interlace
+    header.push_back(8);                              // bits per channel
+    header.push_back(picture.channels == 1 ? 0 : 2);  // grey or red, green, blue
+    header += std::string("\x00\x00\x00", 3);         // deflate, no filter set, no interlace
     WriteChunk(file, "IHDR", reinterpret_cast<const unsigned char*>(header.data()), header.size());
     // One zlib stream: its header, the bands, the Adler-32 of all the filtered bytes.
     const unsigned char zlibHeader[2] = {0x78, 0x01};
