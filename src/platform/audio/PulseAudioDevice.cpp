@@ -19,6 +19,7 @@ PulseAudioDevice::PulseAudioDevice(PulseConnection& connection, AudioHandle hand
 PulseAudioDevice::~PulseAudioDevice() {
     PulseConnection::Lock lock(connection_);
     StopStream();
+    connection_.CancelBeforeSleep(this);
 }
 
 void PulseAudioDevice::Enqueue(WaveHeader* header) {
@@ -48,7 +49,7 @@ void PulseAudioDevice::HandOverFull() {
 }
 
 void PulseAudioDevice::Post(std::int32_t message, WaveHeader* header) {
-    PostWaveInMessage(target_, WaveInMessage{message, handle_, header});
+    connection_.Post(target_, WaveInMessage{message, handle_, header});
 }
 
 bool PulseAudioDevice::Start() {
@@ -113,16 +114,32 @@ void PulseAudioDevice::OnState(pa_stream* stream, void* self) {
     device->Post(WIM_DEVICE_LOST);
 }
 
-void PulseAudioDevice::OnReadable(pa_stream* stream, std::size_t, void* self) {
+void PulseAudioDevice::OnReadable(pa_stream*, std::size_t, void* self) {
+    // Called for each piece the server sends, and a server may send many small ones in a wake:
+    // each library call costs a system call or more, so a piece is taken in with the fewest,
+    // while the pieces are still arriving (the server then gets their memory back in one go).
     auto* device = static_cast<PulseAudioDevice*>(self);
-    while (device->running_ && pa_stream_readable_size(stream) > 0) {
-        const void* data = nullptr;
-        std::size_t bytes = 0;
-        if (pa_stream_peek(stream, &data, &bytes) < 0 || bytes == 0) return;
-        // No data but a length: a hole in the stream, recorded as silence of that length.
-        device->Deliver(static_cast<const std::uint8_t*>(data), bytes);
-        pa_stream_drop(stream);
+    if (!device->running_) return;
+    device->TakePiece();
+    device->connection_.RunBeforeSleep(device);
+}
+
+bool PulseAudioDevice::TakePiece() {
+    const void* data = nullptr;
+    std::size_t bytes = 0;
+    if (pa_stream_peek(stream_, &data, &bytes) < 0 || bytes == 0) return false;
+    // No data but a length: a hole in the stream, recorded as silence of that length.
+    Deliver(static_cast<const std::uint8_t*>(data), bytes);
+    pa_stream_drop(stream_);
+    return true;
+}
+
+void PulseAudioDevice::BeforeSleep() {
+    while (running_ && TakePiece()) {
     }
+    // Full buffers go back together once they hold a hand-over's worth, or when no room is left
+    // to record into; posted after the last piece, so that the window wakes once for them.
+    if (fullBytes_ >= handOverBytes_ || (filling_ == nullptr && head_ != nullptr)) HandOverFull();
 }
 
 void PulseAudioDevice::Deliver(const std::uint8_t* data, std::size_t bytes) {
@@ -142,9 +159,6 @@ void PulseAudioDevice::Deliver(const std::uint8_t* data, std::size_t bytes) {
         if (header->BytesRecorded < header->BufferLength) break;
         filling_ = header->Next;
         fullBytes_ += header->BufferLength;
-        // Full buffers go back together once they hold a hand-over's worth, or when no room
-        // is left to record into.
-        if (fullBytes_ >= handOverBytes_ || filling_ == nullptr) HandOverFull();
     }
     // What no queued buffer takes is lost, as it would be on a sound card.
 }

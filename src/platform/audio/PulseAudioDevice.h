@@ -19,7 +19,7 @@ class QObject;
 
 namespace vireon {
 
-class PulseAudioDevice {
+class PulseAudioDevice final : private PulseConnection::Idler {
 public:
     // chunkBytes: how much the server hands over at a time; 0 takes the length of the first
     // buffer queued before the start.
@@ -46,6 +46,10 @@ private:
 
     static void OnState(pa_stream* stream, void* self);
     static void OnReadable(pa_stream* stream, std::size_t bytes, void* self);
+    // Takes in one piece of what the stream holds; false when it holds none.
+    bool TakePiece();
+    // Takes in what the stream still holds and hands the full buffers over.
+    void BeforeSleep() override;
     void Deliver(const std::uint8_t* data, std::size_t bytes);
     WaveHeader* PopHead();
     void HandOverFull();

@@ -3,8 +3,11 @@
 #include <pthread.h>
 #include <pulse/introspect.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
+
+#include "platform/audio/WaveInEvent.h"
 
 namespace vireon {
 
@@ -56,12 +59,50 @@ void PulseConnection::Run() {
     while (!quit_) {
         if (pa_mainloop_iterate(loop_, 1, nullptr) < 0) break;
     }
+    RunIdlers();
+    std::lock_guard posting(postingMutex_);
+    posting_.swap(outbox_);
+    PostAll(posting_);
+}
+
+void PulseConnection::Post(QObject* target, const WaveInMessage& message) {
+    if (std::this_thread::get_id() == thread_.get_id()) {
+        outbox_.emplace_back(target, message);
+        return;
+    }
+    std::lock_guard posting(postingMutex_);
+    PostWaveInMessage(target, message);
+}
+
+void PulseConnection::PostAll(std::vector<std::pair<QObject*, WaveInMessage>>& messages) {
+    for (const auto& [target, message] : messages) PostWaveInMessage(target, message);
+    messages.clear();
+}
+
+void PulseConnection::RunBeforeSleep(Idler* idler) {
+    if (std::find(idlers_.begin(), idlers_.end(), idler) == idlers_.end()) idlers_.push_back(idler);
+}
+
+void PulseConnection::CancelBeforeSleep(Idler* idler) {
+    idlers_.erase(std::remove(idlers_.begin(), idlers_.end(), idler), idlers_.end());
+}
+
+void PulseConnection::RunIdlers() {
+    // An idler may schedule itself or others again: those run in the next round.
+    std::vector<Idler*> due;
+    due.swap(idlers_);
+    for (Idler* idler : due) idler->BeforeSleep();
 }
 
 // libpulse's poll step: the only time the loop thread lets go of the lock.
 int PulseConnection::Poll(pollfd* fds, unsigned long count, int timeout, void* self) {
     auto* connection = static_cast<PulseConnection*>(self);
+    connection->RunIdlers();
+    connection->postingMutex_.lock();
+    connection->posting_.swap(connection->outbox_);
     connection->mutex_.unlock();
+    PostAll(connection->posting_);
+    connection->postingMutex_.unlock();
     // Work already due (timeout 0) and answers someone waits for are not held back; anything
     // else waits for the next wake.
     if (timeout != 0 && connection->waiters_.load() == 0)

@@ -16,6 +16,12 @@
 #include <cstdint>
 #include <mutex>
 #include <thread>
+#include <utility>
+#include <vector>
+
+#include "platform/audio/AudioInput.h"
+
+class QObject;
 
 namespace vireon {
 
@@ -58,11 +64,33 @@ public:
 
     pa_context* Context() const { return context_; }
 
+    // Work for the loop thread once a round of callbacks is over, just before it lets go of the
+    // lock to sleep: what several callbacks brought in is then taken and handed on at once.
+    class Idler {
+    public:
+        virtual void BeforeSleep() = 0;
+
+    protected:
+        ~Idler() = default;
+    };
+    // Posts a notification to target (lock held), in order with every other posted through here.
+    // From the loop thread it goes once the thread has let go of the lock: the window, woken by
+    // it, then finds the lock free instead of waiting for it.
+    void Post(QObject* target, const WaveInMessage& message);
+
+    // Runs idler once at the end of this round (lock held; several calls run it once).
+    void RunBeforeSleep(Idler* idler);
+    // Drops idler from the work still to run (lock held).
+    void CancelBeforeSleep(Idler* idler);
+
 private:
     void StartThread();
     void Run();
     static int Poll(pollfd* fds, unsigned long count, int timeout, void* self);
     void DropContext();
+    void RunIdlers();
+    // Posts what the loop thread left for after unlocking (postingMutex_ held).
+    static void PostAll(std::vector<std::pair<QObject*, WaveInMessage>>& messages);
 
     std::recursive_mutex mutex_;
     std::condition_variable_any signalled_;
@@ -72,6 +100,12 @@ private:
     pa_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     std::chrono::steady_clock::time_point nextWake_{};
+    std::vector<Idler*> idlers_;
+    std::vector<std::pair<QObject*, WaveInMessage>> outbox_;   // the loop thread's, lock held
+    std::vector<std::pair<QObject*, WaveInMessage>> posting_;  // under postingMutex_
+    // Held while anything is posted; the loop thread takes it before it lets go of the lock, so
+    // nothing posted later from another thread overtakes what it left.
+    std::mutex postingMutex_;
 };
 
 }  // namespace vireon
