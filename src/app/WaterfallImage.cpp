@@ -1,5 +1,6 @@
 #include "app/WaterfallImage.h"
 
+#include <QGuiApplication>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTransform>
@@ -7,12 +8,62 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/XcbPictureMirror.h"
+
 namespace vireon {
 
 WaterfallImage::WaterfallImage(QWidget* parent) : QWidget(parent) {
     // The bitmap covers the whole control, so no background needs to be drawn first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // A column through the toolkit's painting costs several times what the column's own
+    // arithmetic does (a paint, a scroll and a flush of its back buffer, and an extra pass of
+    // the event loop); on X the control draws itself. Scaled screens keep the toolkit's path.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && devicePixelRatioF() == 1.0) {
+        native_ = true;
+        setAttribute(Qt::WA_DontCreateNativeAncestors);
+        setAttribute(Qt::WA_NativeWindow);
+        setAttribute(Qt::WA_PaintOnScreen);
+    }
+}
+
+WaterfallImage::~WaterfallImage() = default;
+
+QPaintEngine* WaterfallImage::paintEngine() const {
+    return native_ ? nullptr : QWidget::paintEngine();
+}
+
+XcbPictureMirror* WaterfallImage::Mirror() {
+    if (!native_) return nullptr;
+    const auto window = static_cast<std::uint32_t>(winId());
+    if (mirror_ == nullptr || mirror_->Window() != window) {
+        mirror_ = XcbPictureMirror::ForWindow(window);
+        if (mirror_ == nullptr) {
+            // A window that cannot take the bitmap's pixels as they are: the toolkit draws.
+            native_ = false;
+            setAttribute(Qt::WA_PaintOnScreen, false);
+            update();
+            return nullptr;
+        }
+        mirroredGeneration_ = bitmap_.Generation() - 1;
+    }
+    if (mirroredGeneration_ != bitmap_.Generation() ||
+        mirror_->Size() != bitmap_.Storage().size()) {
+        mirror_->UploadAll(bitmap_.Storage());
+        mirroredGeneration_ = bitmap_.Generation();
+    }
+    return mirror_.get();
+}
+
+void WaterfallImage::ShowMirror(XcbPictureMirror& mirror) {
+    // All of it, copied within the server: a part left out would show what the window system
+    // had there.
+    const QRect area(QPoint(0, 0), DeviceSize());
+    bitmap_.ForEachPiece(area, [&](QPoint target, const QImage&, const QRect& source) {
+        mirror.Show(target, source);
+    });
+    for (const QRect& r : QRegion(area) - QRegion(bitmap_.Rect())) mirror.FillWhite(r);
+    mirror.Flush();
 }
 
 QSize WaterfallImage::DeviceSize() const {
@@ -25,6 +76,16 @@ void WaterfallImage::ResizeBitmap(int width, int height) {
 }
 
 void WaterfallImage::ShowScrolledColumn() {
+    if (XcbPictureMirror* mirror = Mirror()) {
+        // Only the two new columns travel to the server.
+        const QSize size = DeviceSize();
+        bitmap_.ForEachPiece(QRect(size.width() - 2, 0, 2, size.height()),
+                             [&](QPoint, const QImage& storage, const QRect& source) {
+                                 mirror->Upload(storage, source);
+                             });
+        ShowMirror(*mirror);
+        return;
+    }
     // Painted at once rather than on a posted request: one pass of the event loop per column.
     if (devicePixelRatioF() == 1.0) {
         // Pending repaints move along with the picture, so the screen stays a copy of the
@@ -38,6 +99,10 @@ void WaterfallImage::ShowScrolledColumn() {
 }
 
 void WaterfallImage::paintEvent(QPaintEvent* event) {
+    if (native_) {
+        if (XcbPictureMirror* mirror = Mirror()) ShowMirror(*mirror);
+        return;
+    }
     QPainter painter(this);
     const qreal ratio = devicePixelRatioF();
     QRegion wanted = event->region();

@@ -5,15 +5,20 @@
 #include <QImage>
 #include <QSize>
 #include <QWidget>
+#include <cstdint>
+#include <memory>
 
 #include "platform/RingImage.h"
 
 namespace vireon {
 
+class XcbPictureMirror;
+
 class WaterfallImage final : public QWidget {
     Q_OBJECT
 public:
     explicit WaterfallImage(QWidget* parent = nullptr);
+    ~WaterfallImage() override;
 
     // What the renderer draws on.
     RingImage& Pixels() { return bitmap_; }
@@ -34,9 +39,19 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    QPaintEngine* paintEngine() const override;
 
 private:
+    // On an X display the control is a window of its own that shows a copy of the bitmap kept
+    // in the X server (drawn there, not by the toolkit): the copy, brought up to date with the
+    // bitmap, or null when the toolkit draws the control.
+    XcbPictureMirror* Mirror();
+    void ShowMirror(XcbPictureMirror& mirror);
+
     RingImage bitmap_;
+    bool native_ = false;
+    std::unique_ptr<XcbPictureMirror> mirror_;
+    std::uint64_t mirroredGeneration_ = 0;
 };
 
 // A widget's size in screen pixels, as the window system shows it.

@@ -28,6 +28,7 @@ void RingImage::Assign(const QImage& picture) {
                   : picture.convertToFormat(QImage::Format_RGB32);
     ringWidth_ = ringHeight_ = start_ = 0;
     bits_ = nullptr;
+    ++generation_;
 }
 
 void RingImage::SetGreysUpwards(int x, int bottom, const uint8_t* greys, int count) {
@@ -63,6 +64,7 @@ QImage& RingImage::Plain() {
     Unroll();
     ringWidth_ = ringHeight_ = 0;
     bits_ = nullptr;  // the caller may share or replace it
+    ++generation_;
     return pixels_;
 }
 
@@ -72,6 +74,7 @@ void RingImage::Unroll() {
             QRgb* row = Row(y);
             std::rotate(row, row + start_, row + ringWidth_);
         }
+        ++generation_;
     }
     start_ = 0;
 }

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <cstdint>
 
 #include "platform/ImageSurface.h"
 
@@ -37,6 +38,12 @@ public:
     void Unroll();
     // The storage, laid out plainly, for drawing on as an ordinary picture.
     QImage& Plain();
+    // The storage as it is, to read at once (not to keep: later writes may go to it).
+    const QImage& Storage() const { return pixels_; }
+
+    // Goes up whenever pixels may have moved in the storage, or been written other than by
+    // SetPixel and ScrollLeft: a copy of the storage kept up to date with those two is then stale.
+    std::uint64_t Generation() const { return generation_; }
 
     // Calls draw(target, storage, source) for each plain piece of the storage that makes up the
     // part rect of the picture: source in storage, drawn with its top-left at target.
@@ -70,6 +77,7 @@ private:
     int width_ = 0, height_ = 0;
     int ringWidth_ = 0, ringHeight_ = 0;
     int start_ = 0;  // storage column of the ring's first picture column
+    std::uint64_t generation_ = 0;
 };
 
 // The renderer's surface over a ring picture: its scroll of the whole area is the ring's.
