@@ -42,7 +42,8 @@ public:
     const QImage& Storage() const { return pixels_; }
 
     // Goes up whenever pixels may have moved in the storage, or been written other than by
-    // SetPixel and ScrollLeft: a copy of the storage kept up to date with those two is then stale.
+    // SetPixel, SetGreysUpwards and ScrollLeft: a copy of the storage kept up to date with what
+    // those wrote is then stale.
     std::uint64_t Generation() const { return generation_; }
 
     // Calls draw(target, storage, source) for each plain piece of the storage that makes up the
