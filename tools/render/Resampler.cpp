@@ -61,6 +61,19 @@ private:
     std::vector<float> converted_;
 };
 
+// Outputs handed to the threads at a time.
+constexpr std::size_t Block = 1024;
+
+// Outputs being computed in the background, with the input they read.
+struct SincBatch {
+    std::vector<SincPoint> points;
+    std::vector<double> input;
+    int64_t inputFirst = 0;
+    std::vector<float> out;
+    std::atomic<std::size_t> next{0};  // block
+    std::vector<std::thread> threads;
+};
+
 class ParallelResampler final : public Resampler {
 public:
     ParallelResampler(const SincFilter& filter, double ratio, int threads)
@@ -70,56 +83,76 @@ public:
         history_.assign(static_cast<std::size_t>(margin), 0.0);
         historyFirst_ = -margin;
     }
+    ~ParallelResampler() override {
+        if (running_) Finish(*running_);
+    }
+    ParallelResampler(const ParallelResampler&) = delete;
+    ParallelResampler& operator=(const ParallelResampler&) = delete;
 
     void Push(const float* mono, std::size_t frames) override {
         history_.insert(history_.end(), mono, mono + frames);
         ConvertChunk(static_cast<long>(frames), frames == 0, [&](long, long count, bool end) {
             return schedule_.Process(count, ConverterOutputFrames, end, points_);
         });
+        ended_ = ended_ || frames == 0;
     }
 
+    // Hands over the outputs of the previous call's batch and starts this one's in the
+    // background, so that the reader goes on reading while the cores compute; at the end,
+    // everything.
     void Take(std::vector<float>& out) override {
-        if (points_.empty()) return;
-        // Zeros after what has been read: the converter pads the recording's end with them.
-        const std::size_t held = history_.size();
-        history_.resize(held + static_cast<std::size_t>(schedule_.Geometry().halfSpan), 0.0);
-        const std::size_t had = out.size();
-        out.resize(had + points_.size());
-        SincKernelArgs args{&tables_,        schedule_.Geometry(), points_.data(),  points_.size(),
-                            history_.data(), historyFirst_,        out.data() + had};
-        RunShared(args);
-        history_.resize(held);
-        // Later outputs lie at or after the last one.
-        const int64_t keepFrom = points_.back().centre - schedule_.Geometry().halfSpan;
-        const auto drop = static_cast<std::ptrdiff_t>(
-            std::clamp<int64_t>(keepFrom - historyFirst_, 0, static_cast<int64_t>(held)));
-        history_.erase(history_.begin(), history_.begin() + drop);
-        historyFirst_ += drop;
-        points_.clear();
+        std::unique_ptr<SincBatch> started = points_.empty() ? nullptr : Start();
+        if (running_) HandOver(out);
+        running_ = std::move(started);
+        if (ended_ && running_) HandOver(out);
     }
 
 private:
-    // The outputs go in blocks to whichever thread is free, this one among them, so that a
-    // thread the chain's workers keep waiting does not hold the others up.
-    void RunShared(const SincKernelArgs& all) const {
-        constexpr std::size_t Block = 1024;
-        const std::size_t blocks = (all.count + Block - 1) / Block;
-        if (blocks == 0) return;
-        std::atomic<std::size_t> next{0};
-        auto work = [&] {
-            for (std::size_t b; (b = next.fetch_add(1)) < blocks;) {
-                SincKernelArgs share = all;
-                share.points += b * Block;
-                share.out += b * Block;
-                share.count = std::min(Block, all.count - b * Block);
-                ComputeSincOutputs(share);
+    std::unique_ptr<SincBatch> Start() {
+        auto batch = std::make_unique<SincBatch>();
+        // The input the batch reads, and zeros after what has been read: the converter pads
+        // the recording's end with them.
+        const int32_t margin = schedule_.Geometry().halfSpan;
+        const int64_t from = std::max(points_.front().centre - margin, historyFirst_);
+        batch->inputFirst = from;
+        batch->input.assign(history_.begin() + static_cast<std::ptrdiff_t>(from - historyFirst_),
+                            history_.end());
+        batch->input.resize(batch->input.size() + static_cast<std::size_t>(margin), 0.0);
+        // Later outputs lie at or after the last one.
+        const int64_t keepFrom = points_.back().centre - margin;
+        const auto drop = static_cast<std::ptrdiff_t>(std::clamp<int64_t>(
+            keepFrom - historyFirst_, 0, static_cast<int64_t>(history_.size())));
+        history_.erase(history_.begin(), history_.begin() + drop);
+        historyFirst_ += drop;
+        batch->points.swap(points_);
+        batch->out.resize(batch->points.size());
+        // The outputs go in blocks to whichever thread is free.
+        const std::size_t count = batch->points.size();
+        const std::size_t blocks = (count + Block - 1) / Block;
+        SincBatch* b = batch.get();
+        const SincTables* tables = &tables_;
+        auto work = [tables, geometry = schedule_.Geometry(), b, blocks, count] {
+            for (std::size_t k; (k = b->next.fetch_add(1)) < blocks;) {
+                const std::size_t first = k * Block;
+                ComputeSincOutputs({tables, geometry, b->points.data() + first,
+                                    std::min(Block, count - first), b->input.data(), b->inputFirst,
+                                    b->out.data() + first});
             }
         };
-        std::vector<std::thread> others;
-        const std::size_t helpers = std::min(blocks, static_cast<std::size_t>(threads_)) - 1;
-        for (std::size_t i = 0; i < helpers; ++i) others.emplace_back(work);
-        work();
-        for (std::thread& t : others) t.join();
+        const std::size_t threads = std::min(blocks, static_cast<std::size_t>(threads_));
+        for (std::size_t i = 0; i < threads; ++i) batch->threads.emplace_back(work);
+        return batch;
+    }
+
+    static void Finish(SincBatch& batch) {
+        for (std::thread& t : batch.threads) t.join();
+        batch.threads.clear();
+    }
+
+    void HandOver(std::vector<float>& out) {
+        Finish(*running_);
+        out.insert(out.end(), running_->out.begin(), running_->out.end());
+        running_.reset();
     }
 
     SincTables tables_;
@@ -127,7 +160,9 @@ private:
     int threads_;
     std::vector<double> history_;  // input from sample historyFirst_ on
     int64_t historyFirst_ = 0;
-    std::vector<SincPoint> points_;  // outputs scheduled but not yet computed
+    std::vector<SincPoint> points_;  // outputs scheduled but not yet started
+    std::unique_ptr<SincBatch> running_;
+    bool ended_ = false;
 };
 
 // Noise, and chunks like the reader's, long enough that the converter's buffer is moved

@@ -31,7 +31,8 @@ public:
     virtual ~Resampler() = default;
     // The next chunk; frames == 0 marks the end of the input.
     virtual void Push(const float* mono, std::size_t frames) = 0;
-    // Appends everything converted so far.
+    // Appends what has been converted: the samples in order, possibly not yet the latest
+    // (they come with a later call), and all of them once the end has been pushed.
     virtual void Take(std::vector<float>& out) = 0;
 };
 

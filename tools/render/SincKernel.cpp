@@ -61,29 +61,30 @@ SincTables::SincTables(const SincFilter& filter) : fraction(1 << FractionBits) {
         fraction[static_cast<std::size_t>(f)] = f * (1.0 / (1 << FractionBits));
 }
 
-// Two outputs at a time: their four half sums are independent, so each waits on its own
+// Four outputs at a time: their eight half sums are independent, so each waits on its own
 // additions only.
 void ComputeSincOutputs(const SincKernelArgs& a) {
     const SincTables& t = *a.tables;
     const int32_t increment = a.geometry.increment;
     std::size_t n = 0;
-    for (; n + 2 <= a.count; n += 2) {
-        Chain l0{}, r0{}, l1{}, r1{};
-        Halves(a, a.points[n], l0, r0);
-        Halves(a, a.points[n + 1], l1, r1);
-        const int32_t common = std::min(std::min(l0.taps, r0.taps), std::min(l1.taps, r1.taps));
+    for (; n + 4 <= a.count; n += 4) {
+        Chain c[8];
+        for (int k = 0; k < 4; ++k) Halves(a, a.points[n + k], c[2 * k], c[2 * k + 1]);
+        int32_t common = c[0].taps;
+        for (int k = 1; k < 8; ++k) common = std::min(common, c[k].taps);
         for (int32_t k = 0; k < common; ++k) {
-            Tap(t, l0, increment, 1);
-            Tap(t, r0, increment, -1);
-            Tap(t, l1, increment, 1);
-            Tap(t, r1, increment, -1);
+            Tap(t, c[0], increment, 1);
+            Tap(t, c[1], increment, -1);
+            Tap(t, c[2], increment, 1);
+            Tap(t, c[3], increment, -1);
+            Tap(t, c[4], increment, 1);
+            Tap(t, c[5], increment, -1);
+            Tap(t, c[6], increment, 1);
+            Tap(t, c[7], increment, -1);
         }
-        Finish(t, l0, common, increment, 1);
-        Finish(t, r0, common, increment, -1);
-        Finish(t, l1, common, increment, 1);
-        Finish(t, r1, common, increment, -1);
-        a.out[n] = static_cast<float>(a.geometry.scale * (l0.sum + r0.sum));
-        a.out[n + 1] = static_cast<float>(a.geometry.scale * (l1.sum + r1.sum));
+        for (int k = 0; k < 8; ++k) Finish(t, c[k], common, increment, k % 2 == 0 ? 1 : -1);
+        for (int k = 0; k < 4; ++k)
+            a.out[n + k] = static_cast<float>(a.geometry.scale * (c[2 * k].sum + c[2 * k + 1].sum));
     }
     for (; n < a.count; ++n) {
         Chain l{}, r{};
