@@ -35,7 +35,10 @@ QPaintEngine* WaterfallImage::paintEngine() const {
 
 XcbPictureMirror* WaterfallImage::Mirror() {
     if (!native_) return nullptr;
-    const auto window = static_cast<std::uint32_t>(winId());
+    // Not winId(): before the main window exists, it would make Qt create the control's window
+    // twice over (and lose one). Qt creates it with the main window; until then nothing shows.
+    const auto window = static_cast<std::uint32_t>(internalWinId());
+    if (window == 0) return nullptr;
     if (mirror_ == nullptr || mirror_->Window() != window) {
         mirror_ = XcbPictureMirror::ForWindow(window);
         if (mirror_ == nullptr) {
