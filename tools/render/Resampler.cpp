@@ -110,20 +110,19 @@ public:
 private:
     std::unique_ptr<SincBatch> Start() {
         auto batch = std::make_unique<SincBatch>();
-        // The input the batch reads, and zeros after what has been read: the converter pads
-        // the recording's end with them.
+        // The batch takes the input read so far, with zeros after it (the converter pads the
+        // recording's end with them); later outputs lie at or after its last one, so only the
+        // input from there on is kept.
         const int32_t margin = schedule_.Geometry().halfSpan;
-        const int64_t from = std::max(points_.front().centre - margin, historyFirst_);
-        batch->inputFirst = from;
-        batch->input.assign(history_.begin() + static_cast<std::ptrdiff_t>(from - historyFirst_),
-                            history_.end());
+        const int64_t keepFrom =
+            std::clamp<int64_t>(points_.back().centre - margin, historyFirst_,
+                                historyFirst_ + static_cast<int64_t>(history_.size()));
+        std::vector<double> rest(history_.begin() + (keepFrom - historyFirst_), history_.end());
+        batch->inputFirst = historyFirst_;
+        batch->input = std::move(history_);
         batch->input.resize(batch->input.size() + static_cast<std::size_t>(margin), 0.0);
-        // Later outputs lie at or after the last one.
-        const int64_t keepFrom = points_.back().centre - margin;
-        const auto drop = static_cast<std::ptrdiff_t>(std::clamp<int64_t>(
-            keepFrom - historyFirst_, 0, static_cast<int64_t>(history_.size())));
-        history_.erase(history_.begin(), history_.begin() + drop);
-        historyFirst_ += drop;
+        history_ = std::move(rest);
+        historyFirst_ = keepFrom;
         batch->points.swap(points_);
         batch->out.resize(batch->points.size());
         // The outputs go in blocks to whichever thread is free.
@@ -178,24 +177,20 @@ bool MatchesLibrary(const SincFilter& filter, double ratio) {
     LibraryResampler library(ratio, "the self-check");
     SincSchedule schedule(filter, ratio);
     std::vector<SincPoint> points;
-    std::vector<ConverterCall> libraryCalls, ourCalls;
+    bool sameCalls = true;
     constexpr long Chunk = 4096;
     for (long from = 0;; from += Chunk) {
         const long count = std::clamp(inputs - from, 0L, Chunk);
         ConvertChunk(count, count == 0, [&](long at, long n, bool end) {
             const ConverterCall a = library.Call(signal.data() + from + at, n, end);
             const ConverterCall b = schedule.Process(n, ConverterOutputFrames, end, points);
-            libraryCalls.push_back(a);
-            ourCalls.push_back(b);
+            sameCalls = sameCalls && a.used == b.used && a.generated == b.generated;
             // Whatever the library did next would be on another footing.
-            return a.used == b.used && a.generated == b.generated ? a : ConverterCall{n, 0};
+            return sameCalls ? a : ConverterCall{n, 0};
         });
-        if (count == 0) break;
+        if (count == 0 || !sameCalls) break;
     }
-    for (std::size_t i = 0; i < libraryCalls.size(); ++i)
-        if (libraryCalls[i].used != ourCalls[i].used ||
-            libraryCalls[i].generated != ourCalls[i].generated)
-            return false;
+    if (!sameCalls) return false;
     std::vector<float> expected;
     library.Take(expected);
     if (expected.size() != points.size()) return false;
@@ -223,15 +218,10 @@ std::unique_ptr<Resampler> MakeParallelResampler(const SincFilter& filter, doubl
     return std::make_unique<ParallelResampler>(filter, ratio, threads);
 }
 
-std::unique_ptr<Resampler> MakeParallelResampler(double ratio, int threads) {
-    const std::optional<SincFilter>& filter = FastestSincFilter();
-    if (!filter) return nullptr;
-    if (!MatchesLibrary(*filter, ratio)) return nullptr;
-    return MakeParallelResampler(*filter, ratio, threads);
-}
-
 std::unique_ptr<Resampler> MakeResampler(double ratio, const std::string& path) {
-    if (auto parallel = MakeParallelResampler(ratio, Cores())) return parallel;
+    const std::optional<SincFilter>& filter = FastestSincFilter();
+    if (filter && MatchesLibrary(*filter, ratio))
+        return MakeParallelResampler(*filter, ratio, Cores());
     return MakeLibraryResampler(ratio, path);
 }
 

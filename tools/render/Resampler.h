@@ -39,11 +39,8 @@ public:
 // The library itself, one output after the other.
 std::unique_ptr<Resampler> MakeLibraryResampler(double ratio, const std::string& path);
 
-// The library's outputs computed by our own code on every core; nullptr when the installed
-// library does not give, on a test signal at this ratio, exactly what ours gives.
-std::unique_ptr<Resampler> MakeParallelResampler(double ratio, int threads);
-
-// The parallel one when it can be trusted, else the library.
+// The library's outputs computed by our own code on every core when the installed library gives,
+// on a test signal at this ratio, exactly what ours gives; else the library itself.
 std::unique_ptr<Resampler> MakeResampler(double ratio, const std::string& path);
 
 // For tests: the parallel converter with a given filter, unchecked.

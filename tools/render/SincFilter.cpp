@@ -25,8 +25,6 @@ std::optional<std::vector<float>> ImpulseResponse() {
     SRC_DATA data{};
     data.data_in = in.data();
     data.input_frames = ProbeInput;
-    data.data_out = out.data();
-    data.output_frames = static_cast<long>(out.size());
     data.src_ratio = ProbeStep;
     data.end_of_input = 1;
     long made = 0;
@@ -45,9 +43,7 @@ std::optional<std::vector<float>> ImpulseResponse() {
     return out;
 }
 
-}  // namespace
-
-std::optional<SincFilter> ProbeFastestSinc(int32_t extraLength) {
+std::optional<SincFilter> ProbeFastestSinc() {
     const std::optional<std::vector<float>> response = ImpulseResponse();
     constexpr std::size_t centre = static_cast<std::size_t>(ImpulseAt) * ProbeStep;
     if (!response || response->size() <= centre + MaxHalfLength) return std::nullopt;
@@ -61,15 +57,17 @@ std::optional<SincFilter> ProbeFastestSinc(int32_t extraLength) {
         if (!std::isfinite(after) || after != before) return std::nullopt;
         if (after != 0.0f) extent = k;
     }
-    if (extent < ProbeStep || extent + extraLength >= MaxHalfLength) return std::nullopt;
+    if (extent < ProbeStep || extent >= MaxHalfLength) return std::nullopt;
     SincFilter filter;
     filter.step = ProbeStep;
-    filter.halfLength = extent + extraLength;
+    filter.halfLength = extent;
     filter.coefficients.assign(r.begin() + static_cast<std::ptrdiff_t>(centre),
                                r.begin() + static_cast<std::ptrdiff_t>(centre) + extent + 1);
     filter.coefficients.resize(static_cast<std::size_t>(filter.halfLength) + ReadPadding, 0.0f);
     return filter;
 }
+
+}  // namespace
 
 const std::optional<SincFilter>& FastestSincFilter() {
     static const std::optional<SincFilter> filter = ProbeFastestSinc();

@@ -15,14 +15,9 @@ struct SincFilter {
     int32_t step = 0;        // coefficients per input sample at unit ratio
 };
 
-// The filter as the installed library uses it, read once; nullopt when the library does not
-// answer as expected.
+// The filter as the installed library uses it, read once from its impulse response: at a ratio
+// of `step` (128) every output lands exactly on a coefficient, so an impulse gives each one
+// unrounded. nullopt when the library does not answer as expected.
 const std::optional<SincFilter>& FastestSincFilter();
-
-// Reads the filter from the library's impulse response. With a ratio of `step` (128) every
-// output lands exactly on a coefficient, so an impulse gives each coefficient unrounded.
-// extraLength: the half length is taken as the response's extent plus this (tried when the
-// last coefficients are zero).
-std::optional<SincFilter> ProbeFastestSinc(int32_t extraLength = 0);
 
 }  // namespace vireon::render
