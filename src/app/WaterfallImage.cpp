@@ -89,6 +89,7 @@ void WaterfallImage::ShowScrolledColumn() {
         ShowMirror(*mirror);
         return;
     }
+    if (native_) return;  // its window is not made yet: nothing is on screen
     // Painted at once rather than on a posted request: one pass of the event loop per column.
     if (devicePixelRatioF() == 1.0) {
         // Pending repaints move along with the picture, so the screen stays a copy of the
