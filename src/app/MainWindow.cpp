@@ -256,7 +256,7 @@ void TFormMain::DrawSpectrum(const float* values, std::int32_t count) {
     RingImageSurface surface(ImageHz->Pixels());
     const QSize size = ImageHz->DeviceSize();
     vireon::DrawSpectrum(state_.Renderer, surface, size.width(), size.height(), values, count);
-    ImageHz->ShowScrolledColumn();
+    ImageHz->ShowScrolledColumn(size);
 }
 
 }  // namespace vireon

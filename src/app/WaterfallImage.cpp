@@ -58,14 +58,16 @@ XcbPictureMirror* WaterfallImage::Mirror() {
     return mirror_.get();
 }
 
-void WaterfallImage::ShowMirror(XcbPictureMirror& mirror) {
+void WaterfallImage::ShowMirror(XcbPictureMirror& mirror, QSize size) {
     // All of it, copied within the server: a part left out would show what the window system
     // had there.
-    const QRect area(QPoint(0, 0), DeviceSize());
+    const QRect area(QPoint(0, 0), size);
     bitmap_.ForEachPiece(area, [&](QPoint target, const QImage&, const QRect& source) {
         mirror.Show(target, source);
     });
-    for (const QRect& r : QRegion(area) - QRegion(bitmap_.Rect())) mirror.FillWhite(r);
+    if (!bitmap_.Rect().contains(area)) {
+        for (const QRect& r : QRegion(area) - QRegion(bitmap_.Rect())) mirror.FillWhite(r);
+    }
     mirror.Flush();
 }
 
@@ -78,15 +80,14 @@ void WaterfallImage::ResizeBitmap(int width, int height) {
     bitmap_.Assign(ResizedKeepingPixels(bitmap_.Plain(), width, height));
 }
 
-void WaterfallImage::ShowScrolledColumn() {
+void WaterfallImage::ShowScrolledColumn(QSize size) {
     if (XcbPictureMirror* mirror = Mirror()) {
         // Only the two new columns travel to the server.
-        const QSize size = DeviceSize();
         bitmap_.ForEachPiece(QRect(size.width() - 2, 0, 2, size.height()),
                              [&](QPoint, const QImage& storage, const QRect& source) {
                                  mirror->Upload(storage, source);
                              });
-        ShowMirror(*mirror);
+        ShowMirror(*mirror, size);
         return;
     }
     if (native_) return;  // its window is not made yet: nothing is on screen
@@ -104,7 +105,7 @@ void WaterfallImage::ShowScrolledColumn() {
 
 void WaterfallImage::paintEvent(QPaintEvent* event) {
     if (native_) {
-        if (XcbPictureMirror* mirror = Mirror()) ShowMirror(*mirror);
+        if (XcbPictureMirror* mirror = Mirror()) ShowMirror(*mirror, DeviceSize());
         return;
     }
     QPainter painter(this);

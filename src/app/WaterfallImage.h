@@ -34,8 +34,9 @@ public:
     void ResizeBitmap(int width, int height);
 
     // The bitmap moved one pixel left and has a new column in its last two columns of the
-    // control: puts that on screen with as little drawing as the scale allows.
-    void ShowScrolledColumn();
+    // control (of size, its DeviceSize()): puts that on screen with as little drawing as the
+    // scale allows.
+    void ShowScrolledColumn(QSize size);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -46,7 +47,8 @@ private:
     // in the X server (drawn there, not by the toolkit): the copy, brought up to date with the
     // bitmap, or null when the toolkit draws the control.
     XcbPictureMirror* Mirror();
-    void ShowMirror(XcbPictureMirror& mirror);
+    // Shows all of the control's area, of size (its DeviceSize()).
+    void ShowMirror(XcbPictureMirror& mirror, QSize size);
 
     RingImage bitmap_;
     bool native_ = false;

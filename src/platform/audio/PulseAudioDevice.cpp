@@ -17,7 +17,6 @@ PulseAudioDevice::PulseAudioDevice(PulseConnection& connection, AudioHandle hand
       chunkBytes_(chunkBytes) {}
 
 PulseAudioDevice::~PulseAudioDevice() {
-    PulseConnection::Lock lock(connection_);
     StopStream();
     connection_.CancelBeforeSleep(this);
 }
@@ -49,7 +48,7 @@ void PulseAudioDevice::HandOverFull() {
 }
 
 void PulseAudioDevice::Post(std::int32_t message, WaveHeader* header) {
-    connection_.Post(target_, WaveInMessage{message, handle_, header});
+    PostWaveInMessage(target_, WaveInMessage{message, handle_, header});
 }
 
 bool PulseAudioDevice::Start() {
@@ -58,6 +57,7 @@ bool PulseAudioDevice::Start() {
     if (!connection_.Connect()) return false;
     stream_ = pa_stream_new(connection_.Context(), "Vireon", &sampleFormat_, nullptr);
     if (stream_ == nullptr) return false;
+    connection_.StreamStarted();
     pa_stream_set_state_callback(stream_, &PulseAudioDevice::OnState, this);
     pa_stream_set_read_callback(stream_, &PulseAudioDevice::OnReadable, this);
 
@@ -94,6 +94,7 @@ void PulseAudioDevice::StopStream() {
     if (PA_STREAM_IS_GOOD(pa_stream_get_state(stream_))) pa_stream_disconnect(stream_);
     pa_stream_unref(stream_);
     stream_ = nullptr;
+    connection_.StreamStopped();
 }
 
 void PulseAudioDevice::Reset() {
@@ -104,7 +105,6 @@ void PulseAudioDevice::Reset() {
 
 void PulseAudioDevice::OnState(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseAudioDevice*>(self);
-    device->connection_.Signal();  // a Start may be waiting for the stream to come up
     if (!device->running_ || device->lost_ || PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
         return;
     // The server went away or the source failed: stop delivering and let the owner reset the

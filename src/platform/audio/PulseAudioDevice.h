@@ -1,12 +1,9 @@
 #pragma once
 // One opened recording device of PulseAudioInput: a record stream of the sound server whose
-// data, arriving on the server connection's thread, fills the queued buffers strictly in queue
-// order. Full buffers are posted back to the target from that thread, together once they hold
-// about one waterfall column of samples (a buffer of the default length is half of one), so
-// the window's thread wakes once per column and for nothing else.
-//
-// Every member function is called with the connection's lock held, as are the stream's
-// callbacks; the queue and the headers in it are shared between the two threads under it.
+// data, taken in on the connection's timer, fills the queued buffers strictly in queue order.
+// Full buffers are posted back to the target together once they hold about one waterfall
+// column of samples (a buffer of the default length is half of one), so the window handles
+// them in one go, once per column.
 #include <pulse/sample.h>
 #include <pulse/stream.h>
 

@@ -52,7 +52,6 @@ PulseAudioDevice* PulseAudioInput::find(AudioHandle device) const {
 }
 
 std::int32_t PulseAudioInput::deviceCount() {
-    PulseConnection::Lock lock(connection_);
     return connection_.CountSources();
 }
 
@@ -60,7 +59,6 @@ std::int32_t PulseAudioInput::open(AudioHandle& handle, std::int32_t deviceId,
                                    const WaveFormat& format, QObject* target) {
     handle = NoAudioHandle;
     if (deviceId != 0) return AudioBadDevice;
-    PulseConnection::Lock lock(connection_);
     if (!connection_.HasDefaultSource()) return AudioBadDevice;
     const std::optional<pa_sample_spec> sampleFormat = ToSampleFormat(format);
     if (!sampleFormat) return AudioBadFormat;
@@ -74,13 +72,10 @@ std::int32_t PulseAudioInput::open(AudioHandle& handle, std::int32_t deviceId,
     return AudioOk;
 }
 
-// The header calls read and change flags that the server's thread changes when it hands a
-// buffer back, so they too take the connection's lock.
 std::int32_t PulseAudioInput::prepareHeader(AudioHandle device, WaveHeader* header,
                                             std::uint32_t size) {
     if (find(device) == nullptr) return AudioInvalidHandle;
     if (!HeaderUsable(header, size)) return AudioInvalidParam;
-    PulseConnection::Lock lock(connection_);
     if ((header->Flags & HeaderQueued) != 0) return AudioStillRecording;
     header->Flags |= HeaderPrepared;
     return AudioOk;
@@ -91,7 +86,6 @@ std::int32_t PulseAudioInput::addBuffer(AudioHandle device, WaveHeader* header,
     PulseAudioDevice* opened = find(device);
     if (opened == nullptr) return AudioInvalidHandle;
     if (!HeaderUsable(header, size)) return AudioInvalidParam;
-    PulseConnection::Lock lock(connection_);
     if ((header->Flags & HeaderPrepared) == 0) return AudioUnprepared;
     if ((header->Flags & HeaderQueued) != 0) return AudioStillRecording;
     header->BytesRecorded = 0;
@@ -103,14 +97,12 @@ std::int32_t PulseAudioInput::addBuffer(AudioHandle device, WaveHeader* header,
 std::int32_t PulseAudioInput::start(AudioHandle device) {
     PulseAudioDevice* opened = find(device);
     if (opened == nullptr) return AudioInvalidHandle;
-    PulseConnection::Lock lock(connection_);
     return opened->Start() ? AudioOk : AudioError;
 }
 
 std::int32_t PulseAudioInput::reset(AudioHandle device) {
     PulseAudioDevice* opened = find(device);
     if (opened == nullptr) return AudioInvalidHandle;
-    PulseConnection::Lock lock(connection_);
     opened->Reset();
     return AudioOk;
 }
@@ -119,7 +111,6 @@ std::int32_t PulseAudioInput::unprepareHeader(AudioHandle device, WaveHeader* he
                                               std::uint32_t size) {
     if (find(device) == nullptr) return AudioInvalidHandle;
     if (header == nullptr || size != WaveHeaderSize) return AudioInvalidParam;
-    PulseConnection::Lock lock(connection_);
     if ((header->Flags & HeaderQueued) != 0) return AudioStillRecording;
     header->Flags &= ~static_cast<std::uint32_t>(HeaderPrepared);
     return AudioOk;
@@ -128,7 +119,6 @@ std::int32_t PulseAudioInput::unprepareHeader(AudioHandle device, WaveHeader* he
 std::int32_t PulseAudioInput::close(AudioHandle device) {
     const auto it = devices_.find(device);
     if (it == devices_.end()) return AudioInvalidHandle;
-    PulseConnection::Lock lock(connection_);
     if (it->second->HasQueued()) return AudioStillRecording;
     it->second->Post(MM_WIM_CLOSE);
     devices_.erase(it);

@@ -1,71 +1,53 @@
 #pragma once
-// The program's connection to the sound server: a libpulse main loop on a thread of its own and
-// one context. libpulse calls back on that thread with the connection's lock held; everything
-// else that touches the server, the streams or data those callbacks share takes the same lock.
+// The program's connection to the sound server: one libpulse main loop and one context, used
+// from the thread that uses the recording service, which runs a Qt event loop.
 //
-// The thread wakes at most once every WakeInterval: a server that sends audio in small pieces
-// (every few milliseconds) has them handled a few at a time, which costs far less than waking
-// for each. It adds at most that interval to the time audio takes to arrive.
-#include <poll.h>
+// While a stream records, a timer on that thread takes in whatever the server has sent every
+// WakeInterval. A server that sends audio in small pieces (every few milliseconds) then has them
+// handled a few at a time, and the window is not woken by another thread of ours: the one wake
+// per interval both takes the audio in and draws what it brings. It adds at most that interval
+// to the time audio takes to arrive. Calls that wait for the server (connecting, starting a
+// stream, listing sources) run the loop themselves until the answer is in.
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
 
-#include <atomic>
+#include <QTimer>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
-#include <thread>
-#include <utility>
 #include <vector>
-
-#include "platform/audio/AudioInput.h"
-
-class QObject;
 
 namespace vireon {
 
 class PulseConnection {
 public:
-    PulseConnection() = default;
+    PulseConnection();
     ~PulseConnection();
     PulseConnection(const PulseConnection&) = delete;
     PulseConnection& operator=(const PulseConnection&) = delete;
 
     static constexpr std::chrono::milliseconds WakeInterval{32};
 
-    // Holds the connection's lock for a scope (starting the thread on first use). Recursive.
-    class Lock {
-    public:
-        explicit Lock(PulseConnection& connection);
-        ~Lock();
-        Lock(const Lock&) = delete;
-        Lock& operator=(const Lock&) = delete;
-
-    private:
-        PulseConnection& connection_;
-    };
-
     // Connects when there is no usable connection, also again after the server went away.
-    // False when no server answers. Call with the lock held.
+    // False when no server answers.
     bool Connect();
-    // Recording sources, monitors of outputs not counted; 0 without a server. Lock held.
+    // Recording sources, monitors of outputs not counted; 0 without a server.
     std::int32_t CountSources();
-    // Whether the server names a default recording source. Lock held.
+    // Whether the server names a default recording source.
     bool HasDefaultSource();
 
-    // Blocks until the loop thread signals (a state change or an operation's end). Lock held
-    // once, not recursively.
+    // Runs the loop until something happens (a state change, an answer, data).
     void Wait();
-    // Wakes Wait; for callbacks on the loop thread.
-    void Signal();
     // Waits for an operation to finish (or to be cancelled with the connection) and drops it.
     void Finish(pa_operation* operation);
 
     pa_context* Context() const { return context_; }
 
-    // Work for the loop thread once a round of callbacks is over, just before it lets go of the
-    // lock to sleep: what several callbacks brought in is then taken and handed on at once.
+    // A stream records from now on / no longer: the timer runs while any does.
+    void StreamStarted();
+    void StreamStopped();
+
+    // Work for the end of a timer's round, once what the server sent is all in: what several
+    // callbacks brought is then taken and handed on at once.
     class Idler {
     public:
         virtual void BeforeSleep() = 0;
@@ -73,39 +55,24 @@ public:
     protected:
         ~Idler() = default;
     };
-    // Posts a notification to target (lock held), in order with every other posted through here.
-    // From the loop thread it goes once the thread has let go of the lock: the window, woken by
-    // it, then finds the lock free instead of waiting for it.
-    void Post(QObject* target, const WaveInMessage& message);
-
-    // Runs idler once at the end of this round (lock held; several calls run it once).
+    // Runs idler once at the end of this round (several calls run it once).
     void RunBeforeSleep(Idler* idler);
-    // Drops idler from the work still to run (lock held).
+    // Drops idler from the work still to run.
     void CancelBeforeSleep(Idler* idler);
 
 private:
-    void StartThread();
-    void Run();
-    static int Poll(pollfd* fds, unsigned long count, int timeout, void* self);
+    pa_mainloop* Loop();
+    // Runs the loop for what is ready now, sending what is waiting to go.
+    void RunReady();
+    void TakeInAll();
     void DropContext();
     void RunIdlers();
-    // Posts what the loop thread left for after unlocking (postingMutex_ held).
-    static void PostAll(std::vector<std::pair<QObject*, WaveInMessage>>& messages);
 
-    std::recursive_mutex mutex_;
-    std::condition_variable_any signalled_;
-    std::thread thread_;
-    bool quit_ = false;
-    std::atomic<int> waiters_{0};
     pa_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
-    std::chrono::steady_clock::time_point nextWake_{};
+    QTimer timer_;
+    std::int32_t streams_ = 0;
     std::vector<Idler*> idlers_;
-    std::vector<std::pair<QObject*, WaveInMessage>> outbox_;   // the loop thread's, lock held
-    std::vector<std::pair<QObject*, WaveInMessage>> posting_;  // under postingMutex_
-    // Held while anything is posted; the loop thread takes it before it lets go of the lock, so
-    // nothing posted later from another thread overtakes what it left.
-    std::mutex postingMutex_;
 };
 
 }  // namespace vireon
