@@ -104,48 +104,68 @@ void SpectrumEngine::ApplyWindow() {
     }
 }
 
+void FftStagePortable(float* re, float* im, int32_t n, int32_t h, int32_t d,
+                      const int32_t* bitReverse, const float* cosTable, const float* sinTable) {
+    for (int32_t a0 = 0; a0 < n; a0 += 2 * h) {
+        // Every butterfly of one block shares its twiddle: a / d is the same for all of them.
+        const int32_t t = bitReverse[a0 / d];
+        const double c = cosTable[t];
+        const double sn = sinTable[t];
+        int32_t a = a0;
+#if defined(__SSE2__)
+        if (h >= 2) {
+            const __m128d vc = _mm_set1_pd(c), vs = _mm_set1_pd(sn);
+            for (; a + 1 < a0 + h; a += 2) {
+                const int32_t b = a + h;
+                const __m128d bRe = Load2(re + b), bIm = Load2(im + b);
+                const __m128d tr = Round(_mm_sub_pd(_mm_mul_pd(bRe, vc), _mm_mul_pd(bIm, vs)));
+                const __m128d ti = Round(_mm_add_pd(_mm_mul_pd(bIm, vc), _mm_mul_pd(bRe, vs)));
+                const __m128d aRe = Load2(re + a), aIm = Load2(im + a);
+                Store2(re + b, _mm_sub_pd(aRe, tr));
+                Store2(im + b, _mm_sub_pd(aIm, ti));
+                Store2(re + a, _mm_add_pd(aRe, tr));
+                Store2(im + a, _mm_add_pd(aIm, ti));
+            }
+        }
+#endif
+        for (; a < a0 + h; ++a) {
+            const int32_t b = a + h;
+            const double bRe = re[b];
+            const double bIm = im[b];
+            const float tr = static_cast<float>(bRe * c - bIm * sn);
+            const float ti = static_cast<float>(bIm * c + bRe * sn);
+            const double aRe = re[a];
+            const double aIm = im[a];
+            re[b] = static_cast<float>(aRe - double(tr));
+            im[b] = static_cast<float>(aIm - double(ti));
+            re[a] = static_cast<float>(aRe + double(tr));
+            im[a] = static_cast<float>(aIm + double(ti));
+        }
+    }
+}
+
+std::span<const NamedFftStage> FftStagesForThisCpu() {
+#if defined(__x86_64__)
+    static const NamedFftStage stages[] = {{"portable", FftStagePortable}, {"avx2", FftStageAvx2}};
+    if (__builtin_cpu_supports("avx2")) return stages;
+    return std::span(stages).first(1);
+#else
+    static const NamedFftStage stages[] = {{"portable", FftStagePortable}};
+    return stages;
+#endif
+}
+
 void SpectrumEngine::Transform() {
+    static const FftStage fastest = FftStagesForThisCpu().back().run;
+    TransformWith(fastest);
+}
+
+void SpectrumEngine::TransformWith(FftStage stage) {
     if (N < 2) return;
     int32_t h = N / 2;
     int32_t s = Log2N - 1;
-    for (int32_t stage = 1; stage <= Log2N; ++stage) {
-        const int32_t d = int32_t{1} << s;
-        for (int32_t a0 = 0; a0 < N; a0 += 2 * h) {
-            // Every butterfly of one block shares its twiddle: a / d is the same for all of them.
-            const int32_t t = BitReverse[a0 / d];
-            const double c = CosTable[t];
-            const double sn = SinTable[t];
-            int32_t a = a0;
-#if defined(__SSE2__)
-            if (h >= 2) {
-                const __m128d vc = _mm_set1_pd(c), vs = _mm_set1_pd(sn);
-                for (; a + 1 < a0 + h; a += 2) {
-                    const int32_t b = a + h;
-                    const __m128d bRe = Load2(WorkRe + b), bIm = Load2(WorkIm + b);
-                    const __m128d tr = Round(_mm_sub_pd(_mm_mul_pd(bRe, vc), _mm_mul_pd(bIm, vs)));
-                    const __m128d ti = Round(_mm_add_pd(_mm_mul_pd(bIm, vc), _mm_mul_pd(bRe, vs)));
-                    const __m128d aRe = Load2(WorkRe + a), aIm = Load2(WorkIm + a);
-                    Store2(WorkRe + b, _mm_sub_pd(aRe, tr));
-                    Store2(WorkIm + b, _mm_sub_pd(aIm, ti));
-                    Store2(WorkRe + a, _mm_add_pd(aRe, tr));
-                    Store2(WorkIm + a, _mm_add_pd(aIm, ti));
-                }
-            }
-#endif
-            for (; a < a0 + h; ++a) {
-                const int32_t b = a + h;
-                const double bRe = WorkRe[b];
-                const double bIm = WorkIm[b];
-                const float tr = static_cast<float>(bRe * c - bIm * sn);
-                const float ti = static_cast<float>(bIm * c + bRe * sn);
-                const double aRe = WorkRe[a];
-                const double aIm = WorkIm[a];
-                WorkRe[b] = static_cast<float>(aRe - double(tr));
-                WorkIm[b] = static_cast<float>(aIm - double(ti));
-                WorkRe[a] = static_cast<float>(aRe + double(tr));
-                WorkIm[a] = static_cast<float>(aIm + double(ti));
-            }
-        }
+    for (int32_t k = 1; k <= Log2N; ++k) {
+        stage(WorkRe, WorkIm, N, h, int32_t{1} << s, BitReverse, CosTable, SinTable);
         s = s - 1;
         h = h / 2;
     }
