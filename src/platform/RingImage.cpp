@@ -37,12 +37,19 @@ void RingImage::SetGreysUpwards(int x, int bottom, const uint8_t* greys, int cou
     // Only the rows the picture has; the ring's rows keep column x elsewhere in storage.
     const int from = std::max(0, bottom - height_ + 1);
     const int to = std::min(count, bottom + 1);
-    const int inRing = x < ringWidth_ ? StorageX(x) : x;
-    for (int k = from; k < to; ++k) {
-        const int y = bottom - k;
-        const int column = x < ringWidth_ && y < ringHeight_ ? inRing : x;
-        Row(y)[column] = 0xff000000u | 0x010101u * greys[k];
-    }
+    if (from >= to) return;
+    // Grey k goes to row bottom - k: first the rows below the ring's, in column x, then the
+    // ring's, in its storage column.
+    const int ringRows = x < ringWidth_ ? ringHeight_ : 0;
+    const int split = std::clamp(bottom - ringRows + 1, from, to);
+    const qsizetype step = stride_ / qsizetype{sizeof(QRgb)};
+    const auto fill = [&](int first, int end, int column) {
+        QRgb* const lowest = Row(bottom - first) + column;
+        for (int k = first; k < end; ++k)
+            lowest[-(k - first) * step] = 0xff000000u | 0x010101u * greys[k];
+    };
+    fill(from, split, x);
+    if (split < to) fill(split, to, StorageX(x));
 }
 
 void RingImage::ScrollLeft(int width, int height) {
@@ -54,10 +61,9 @@ void RingImage::ScrollLeft(int width, int height) {
     start_ = StorageX(1);
     // The last column stays as it was, that is equal to the one now left of it.
     const int last = StorageX(width - 1), beforeLast = StorageX(width - 2);
-    for (int y = 0; y < height; ++y) {
-        QRgb* row = Row(y);
-        row[last] = row[beforeLast];
-    }
+    const qsizetype step = stride_ / qsizetype{sizeof(QRgb)};
+    QRgb* row = Row(0);
+    for (int y = 0; y < height; ++y, row += step) row[last] = row[beforeLast];
 }
 
 QImage& RingImage::Plain() {
