@@ -91,9 +91,8 @@ void PulseConnection::DropContext() {
 
 bool PulseConnection::Connect() {
     if (context_ != nullptr) {
-        // Between recordings nothing takes in what the server says: a server that went away
-        // is only seen here.
-        TakeInAll();
+        // Between recordings nothing runs the loop: a server that went away is only seen here.
+        RunReady();
         if (pa_context_get_state(context_) == PA_CONTEXT_READY) return true;
     }
     // A context that failed stays failed: the server may be back, so start a new one. Streams
