@@ -9,8 +9,8 @@
 #include "dsp/SignalChain.h"
 #include "dsp/Waterfall.h"
 #include "tests/fuzz/FuzzSupport.h"
-#include "tools/render/ChainSetup.h"
-#include "tools/render/RecordingReader.h"
+#include "tools/render/chain/ChainSetup.h"
+#include "tools/render/input/RecordingReader.h"
 #include "tools/render/RenderError.h"
 
 namespace {

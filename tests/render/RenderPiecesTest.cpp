@@ -8,14 +8,14 @@
 #include <limits>
 
 #include "tests/render/TestRecordings.h"
-#include "tools/render/ColumnStore.h"
-#include "tools/render/FrameSpan.h"
+#include "tools/render/output/ColumnStore.h"
+#include "tools/render/chain/FrameSpan.h"
 #include "tools/render/Progress.h"
-#include "tools/render/RecordingReader.h"
+#include "tools/render/input/RecordingReader.h"
 #include "tools/render/Render.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
-#include "tools/render/SampleConversion.h"
+#include "tools/render/input/SampleConversion.h"
 
 namespace vireon::render {
 namespace {

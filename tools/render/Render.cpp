@@ -9,17 +9,17 @@
 
 #include "dsp/ChainResume.h"
 #include "platform/AtomicFile.h"
-#include "tools/render/ChainSetup.h"
-#include "tools/render/ColumnStore.h"
-#include "tools/render/Cores.h"
-#include "tools/render/MagnitudeFile.h"
-#include "tools/render/PictureSurface.h"
-#include "tools/render/PieceRunner.h"
-#include "tools/render/PngFile.h"
 #include "tools/render/Progress.h"
-#include "tools/render/RecordingReader.h"
 #include "tools/render/RenderError.h"
-#include "tools/render/SplitPictures.h"
+#include "tools/render/Workers.h"
+#include "tools/render/chain/ChainSetup.h"
+#include "tools/render/chain/PieceRunner.h"
+#include "tools/render/input/RecordingReader.h"
+#include "tools/render/output/ColumnStore.h"
+#include "tools/render/output/MagnitudeFile.h"
+#include "tools/render/output/PictureSurface.h"
+#include "tools/render/output/PngFile.h"
+#include "tools/render/output/SplitPictures.h"
 
 namespace vireon::render {
 
@@ -53,7 +53,7 @@ std::size_t ReadFull(RecordingReader& reader, uint8_t* samples, std::size_t capa
 // Where the frames of the pieces go, in the recording's order.
 class Outputs {
 public:
-    Outputs(const RenderOptions& options, std::optional<AtomicFile>& magnitudes)
+    Outputs(const RenderOptions& options, std::optional<AtomicFile>& magnitudes, Workers& workers)
         : options_(options), magnitudes_(magnitudes), columns_(options.height) {
         if (options.windowWidth > 0) {
             window_ = Picture::Filled(options.windowWidth, options.height, 3, 255);  // white
@@ -62,7 +62,8 @@ public:
             surface_.emplace(window_);
             renderer_ = std::make_unique<WaterfallRenderer>();
         } else if (options.splitNs > 0) {
-            split_.emplace(options.output, options.height, options.span.startNs, options.splitNs);
+            split_.emplace(options.output, options.height, options.span.startNs, options.splitNs,
+                           workers);
         }
     }
 
@@ -75,7 +76,6 @@ public:
     }
 
     void Take(const Piece& piece) {
-        if (piece.error) std::rethrow_exception(piece.error);
         const PieceFrames& f = piece.frames;
         frames_ += f.frames;
         if (magnitudes_)
@@ -119,9 +119,9 @@ private:
 // Reads the recording piece by piece and runs the pieces on every core. Each piece carries the
 // samples just before it, and the counters of the stream where those start.
 void RunChain(const SignalChain& setUp, RecordingReader& reader, Outputs& outputs,
-              Progress& progress, RenderResult& result) {
-    PieceRunner runner(setUp, outputs.Wanted(), Cores());
-    const std::size_t inFlight = static_cast<std::size_t>(2 * Cores());
+              Progress& progress, RenderResult& result, Workers& workers) {
+    PieceRunner runner(setUp, outputs.Wanted(), workers);
+    const std::size_t inFlight = static_cast<std::size_t>(2 * workers.Count());
     const std::size_t leadMax = static_cast<std::size_t>(LeadSamples(setUp));
     ChainCounters counters = CountersOf(setUp);  // at sample `counted`
     int64_t counted = 0;
@@ -172,18 +172,19 @@ RenderResult RenderFiles(const RenderOptions& options, const std::string& firPat
     if (options.splitNs == 0) picture.emplace(options.output);
     std::optional<AtomicFile> magnitudes;
     if (!options.magnitudesPath.empty()) magnitudes.emplace(options.magnitudesPath);
-    Outputs outputs(options, magnitudes);
+    Workers workers;
+    Outputs outputs(options, magnitudes, workers);
 
     RenderResult result;
     {
         Progress progress(progressOut, showProgress, reader->ExpectedSamples());
-        RunChain(*chain, *reader, outputs, progress, result);
+        RunChain(*chain, *reader, outputs, progress, result, workers);
     }
     result.frames = outputs.Frames();
 
     if (options.windowWidth > 0) {
         result.columns = options.windowWidth;
-        WritePng(outputs.Window(), *picture, Cores());
+        WritePng(outputs.Window(), *picture, workers);
     } else {
         if (result.frames == 0)
             throw RenderError(
@@ -200,7 +201,7 @@ RenderResult RenderFiles(const RenderOptions& options, const std::string& firPat
             split->Finish();
             result.pictures = split->Pictures();
         } else {
-            WritePng(outputs.Store().TakePicture(), *picture, Cores());
+            WritePng(outputs.Store().TakePicture(), *picture, workers);
         }
     }
     if (magnitudes) magnitudes->Commit();

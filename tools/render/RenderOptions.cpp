@@ -1,5 +1,6 @@
 #include "tools/render/RenderOptions.h"
 
+#include <getopt.h>
 #include <algorithm>
 #include <cctype>
 
@@ -71,67 +72,96 @@ std::optional<int32_t> ParseCount(std::string_view text, int32_t max) {
 RenderOptions ParseArguments(const std::vector<std::string>& args) {
     RenderOptions options;
     std::string height, window, start, duration, split;
-    std::vector<std::string> inputs;
 
-    // Values are collected as text first and checked once all arguments are known. Options
-    // with a value take it as "-o X", "-oX", "--output X" or "--output=X".
-    auto longTarget = [&](std::string_view name) -> std::string* {
-        if (name == "output") return &options.output;
-        if (name == "fir") return &options.firPath;
-        if (name == "magnitudes") return &options.magnitudesPath;
-        if (name == "height") return &height;
-        if (name == "window") return &window;
-        if (name == "start") return &start;
-        if (name == "duration") return &duration;
-        if (name == "split") return &split;
-        return nullptr;
+    // Values are collected as text first and checked once all arguments are known. getopt_long
+    // takes them as "-o X", "-oX", "--output X" or "--output=X", and the inputs wherever they
+    // stand; "--" ends the options.
+    enum : int { Fir = 256, Magnitudes, Height, Window, Start, Duration, Split, Raw };
+    static const option longOptions[] = {
+        {"output", required_argument, nullptr, 'o'},
+        {"fir", required_argument, nullptr, Fir},
+        {"magnitudes", required_argument, nullptr, Magnitudes},
+        {"height", required_argument, nullptr, Height},
+        {"window", required_argument, nullptr, Window},
+        {"start", required_argument, nullptr, Start},
+        {"duration", required_argument, nullptr, Duration},
+        {"split", required_argument, nullptr, Split},
+        {"raw", no_argument, nullptr, Raw},
+        {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, 'V'},
+        {nullptr, 0, nullptr, 0},
     };
+    std::vector<std::string> argv = {"vireon-render"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> pointers;
+    for (std::string& a : argv) pointers.push_back(a.data());
+    pointers.push_back(nullptr);
+    const int argc = static_cast<int>(argv.size());
 
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
-            inputs.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        std::string name;
-        std::optional<std::string> inlineValue;
-        const bool isLong = arg.starts_with("--");
-        if (isLong) {
-            const std::size_t eq = arg.find('=');
-            name = arg.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-            if (eq != std::string::npos) inlineValue = arg.substr(eq + 1);
-        } else {
-            name = arg.substr(1, 1);
-            if (arg.size() > 2) inlineValue = arg.substr(2);
-        }
-
-        const bool isFlag = isLong ? (name == "help" || name == "version" || name == "raw")
-                                   : (name == "h" || name == "V");
-        if (isFlag) {
-            if (inlineValue) throw UsageError("option '" + arg + "' takes no value");
-            if (name == "raw")
+    // getopt keeps its place in globals: 0 starts it afresh, and it must not print. After each
+    // call, the argument just taken is at optind - 1 (its value's, when given apart, at optind -
+    // 2).
+    optind = 0;
+    opterr = 0;
+    int c;
+    while ((c = getopt_long(argc, pointers.data(), ":o:hV", longOptions, nullptr)) != -1) {
+        const std::string last = pointers[std::size_t(optind - 1)];
+        std::string* value = nullptr;
+        switch (c) {
+            case 'o':
+                value = &options.output;
+                break;
+            case Fir:
+                value = &options.firPath;
+                break;
+            case Magnitudes:
+                value = &options.magnitudesPath;
+                break;
+            case Height:
+                value = &height;
+                break;
+            case Window:
+                value = &window;
+                break;
+            case Start:
+                value = &start;
+                break;
+            case Duration:
+                value = &duration;
+                break;
+            case Split:
+                value = &split;
+                break;
+            case Raw:
                 options.raw = true;
-            else if (name == "h" || name == "help")
+                break;
+            case 'h':
                 options.showHelp = true;
-            else
+                break;
+            case 'V':
                 options.showVersion = true;
-            continue;
+                break;
+            case ':':
+                throw UsageError("option '" + last + "' needs a value");
+            default:
+                if (optopt != 0 && last.starts_with("--"))
+                    throw UsageError("option '" + last + "' takes no value");
+                if (optopt != 0)
+                    throw UsageError(std::string("unknown option '-") + char(optopt) + "'");
+                throw UsageError("unknown option '" + last + "'");
         }
-        std::string* value = isLong ? longTarget(name) : (name == "o" ? &options.output : nullptr);
-        if (!value) throw UsageError("unknown option '" + arg + "'");
-        if (inlineValue) {
-            *value = *inlineValue;
-        } else {
-            if (i + 1 >= args.size()) throw UsageError("option '" + arg + "' needs a value");
-            *value = args[++i];
+        if (value) {
+            *value = optarg;
+            const bool apart = optarg == pointers[std::size_t(optind - 1)];
+            if (value->empty())
+                throw UsageError("option '" +
+                                 (apart ? std::string(pointers[std::size_t(optind - 2)]) : last) +
+                                 "' needs a value");
         }
-        if (value->empty()) throw UsageError("option '" + arg + "' needs a value");
     }
+    std::vector<std::string> inputs;
+    for (int i = optind; i < argc; ++i) inputs.emplace_back(pointers[std::size_t(i)]);
+
     if (options.showHelp || options.showVersion) return options;
 
     if (inputs.empty()) throw UsageError("no input file given");

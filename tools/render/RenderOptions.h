@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/render/FrameSpan.h"
+#include "tools/render/chain/FrameSpan.h"
 
 namespace vireon::render {
 

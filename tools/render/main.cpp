@@ -10,6 +10,7 @@
 #include "tools/render/Render.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
+#include "tools/render/input/Resampler.h"
 
 using namespace vireon::render;
 
@@ -37,7 +38,9 @@ int main(int argc, char** argv) {
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     if (options.showVersion) {
-        std::printf("vireon-render %s\n", VIREON_VERSION);
+        // What a bug report needs besides the version: what this processor runs.
+        std::printf("vireon-render %s\nresampler: %s\n", VIREON_VERSION,
+                    DescribeResampler().c_str());
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
 

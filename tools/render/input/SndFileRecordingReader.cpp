@@ -1,18 +1,18 @@
-#include "tools/render/SndFileRecordingReader.h"
+#include "tools/render/input/SndFileRecordingReader.h"
 
 #include <fcntl.h>
-#include <samplerate.h>
 #include <sndfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "tools/render/RenderError.h"
-#include "tools/render/Resampler.h"
-#include "tools/render/SampleConversion.h"
+#include "tools/render/input/Resampler.h"
+#include "tools/render/input/SampleConversion.h"
 
 namespace vireon::render {
 
@@ -23,10 +23,6 @@ constexpr sf_count_t ChunkFrames = 4096;
 // Interleaved samples read at a time: a file of many channels reads fewer frames per chunk
 // rather than making the buffer grow with its channel count.
 constexpr sf_count_t ChunkSamples = 16384;
-// Chunks read at a time, so that the resampler has enough to share between the cores; fewer
-// when each chunk gives many samples (a low rate raised to 8000 Hz), so that memory stays small.
-constexpr int ChunksPerRefill = 64;
-constexpr double OutputsPerRefill = 1 << 18;
 
 class SndFile {
 public:
@@ -76,16 +72,8 @@ public:
           interleaved_(static_cast<std::size_t>(chunkFrames_) *
                        static_cast<std::size_t>(info.channels)),
           mono_(static_cast<std::size_t>(chunkFrames_)) {
-        if (info.samplerate != TargetRate) {
-            const double ratio = static_cast<double>(TargetRate) / info.samplerate;
-            if (!src_is_valid_ratio(ratio))
-                throw RenderError(path_ + ": a sample rate of " + std::to_string(info.samplerate) +
-                                  " Hz cannot be converted to 8000 Hz");
-            resampler_ = MakeResampler(ratio, path_);
-            chunksPerRefill_ = static_cast<int>(
-                std::clamp(OutputsPerRefill / (static_cast<double>(chunkFrames_) * ratio), 1.0,
-                           static_cast<double>(ChunksPerRefill)));
-        }
+        if (info.samplerate != TargetRate)
+            resampler_.emplace(static_cast<double>(info.samplerate), path_);
     }
 
     std::size_t Read(uint8_t* samples, std::size_t capacity) override {
@@ -98,28 +86,24 @@ public:
     int64_t ExpectedSamples() const override { return expected_; }
 
 private:
-    // Several chunks at a time, so that the resampler has enough to share between the cores.
     void Refill() {
         pending_.clear();
         next_ = 0;
-        for (int chunk = 0; chunk < chunksPerRefill_ && !finished_; ++chunk) {
-            const sf_count_t frames =
-                sf_readf_float(file_.get(), interleaved_.data(), chunkFrames_);
-            if (frames <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
-                throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
-            const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
-            MixToMono(interleaved_.data(), count, channels_, mono_.data());
-            if (resampler_)
-                resampler_->Push(mono_.data(), count);
-            else
-                for (std::size_t i = 0; i < count; ++i)
-                    pending_.push_back(QuantizeSample(mono_[i]));
-            finished_ = count == 0;
+        const sf_count_t frames = sf_readf_float(file_.get(), interleaved_.data(), chunkFrames_);
+        if (frames <= 0 && sf_error(file_.get()) != SF_ERR_NO_ERROR)
+            throw RenderError(path_ + ": read error: " + sf_strerror(file_.get()));
+        const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
+        finished_ = count == 0;
+        MixToMono(interleaved_.data(), count, channels_, mono_.data());
+        const float* out = mono_.data();
+        std::size_t outCount = count;
+        if (resampler_) {
+            resampled_.clear();
+            resampler_->Convert(mono_.data(), count, resampled_);
+            out = resampled_.data();
+            outCount = resampled_.size();
         }
-        if (!resampler_) return;
-        resampled_.clear();
-        resampler_->Take(resampled_);
-        for (const float x : resampled_) pending_.push_back(QuantizeSample(x));
+        for (std::size_t i = 0; i < outCount; ++i) pending_.push_back(QuantizeSample(out[i]));
     }
 
     std::string path_;
@@ -127,8 +111,7 @@ private:
     int channels_;
     int64_t expected_;
     sf_count_t chunkFrames_;
-    std::unique_ptr<Resampler> resampler_;
-    int chunksPerRefill_ = ChunksPerRefill;
+    std::optional<Resampler> resampler_;
     std::vector<float> interleaved_;
     std::vector<float> mono_;
     std::vector<float> resampled_;

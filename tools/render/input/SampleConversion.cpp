@@ -1,4 +1,4 @@
-#include "tools/render/SampleConversion.h"
+#include "tools/render/input/SampleConversion.h"
 
 #include <cmath>
 

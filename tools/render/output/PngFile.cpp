@@ -1,11 +1,11 @@
-#include "tools/render/PngFile.h"
+#include "tools/render/output/PngFile.h"
 
 #include <zlib.h>
 #include <algorithm>
 #include <cstdint>
+#include <future>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tools/render/RenderError.h"
@@ -89,24 +89,22 @@ void WriteChunk(AtomicFile& file, const char* type, const unsigned char* data, s
 
 }  // namespace
 
-void WritePng(const Picture& picture, AtomicFile& file, int threads) {
+void WritePng(const Picture& picture, AtomicFile& file, Workers& workers) {
     if (picture.IsNull() || (picture.channels != 1 && picture.channels != 3))
         throw RenderError(file.Path() + ": no picture to write (out of memory?)");
     const int height = picture.height;
-    const int bands = std::clamp(threads, 1, height);
+    const int bands = std::clamp(workers.Count(), 1, height);
     std::vector<Band> parts(static_cast<std::size_t>(bands));
     for (int b = 0; b < bands; ++b) {
         parts[std::size_t(b)].firstRow = height * b / bands;
         parts[std::size_t(b)].rows = height * (b + 1) / bands - height * b / bands;
     }
-    {
-        std::vector<std::thread> helpers;
-        for (int b = 1; b < bands; ++b)
-            helpers.emplace_back(
-                [&, b] { Deflate(picture, parts[std::size_t(b)], b + 1 == bands); });
-        Deflate(picture, parts[0], bands == 1);
-        for (auto& h : helpers) h.join();
-    }
+    std::vector<std::future<void>> deflated;
+    for (int b = 0; b < bands; ++b)
+        deflated.push_back(
+            workers.Run([&, b] { Deflate(picture, parts[std::size_t(b)], b + 1 == bands); }));
+    for (auto& d : deflated) d.wait();  // every band, before any error leaves them running
+    for (auto& d : deflated) d.get();
     for (const Band& band : parts)
         if (band.failed) throw RenderError(file.Path() + ": cannot write the PNG: deflate failed");
 

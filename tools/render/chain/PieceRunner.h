@@ -1,19 +1,17 @@
 #pragma once
 // Runs the chain on pieces of a recording on every core, each piece on a chain of its own
 // resumed exactly where the piece starts; the pieces come back in the order they were given.
-#include <condition_variable>
 #include <cstdint>
 #include <deque>
-#include <exception>
+#include <future>
 #include <memory>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "dsp/ChainResume.h"
 #include "dsp/SignalChain.h"
-#include "tools/render/FrameSpan.h"
-#include "tools/render/RenderSink.h"
+#include "tools/render/Workers.h"
+#include "tools/render/chain/FrameSpan.h"
+#include "tools/render/chain/RenderSink.h"
 
 namespace vireon::render {
 
@@ -23,8 +21,6 @@ struct Piece {
     ChainCounters counters;    // of the recording at the lead's first sample
     int64_t framesBefore = 0;  // frames the recording completes before the piece
     PieceFrames frames;
-    std::exception_ptr error;
-    bool done = false;
 };
 
 // What every piece keeps of its frames.
@@ -37,28 +33,28 @@ struct PieceOutputs {
 class PieceRunner {
 public:
     // setUp: the chain as at the recording's first sample, copied for every piece.
-    PieceRunner(const SignalChain& setUp, PieceOutputs outputs, int32_t threads);
+    PieceRunner(const SignalChain& setUp, PieceOutputs outputs, Workers& workers);
+    // Waits for the pieces still running: they use this runner and their own storage.
     ~PieceRunner();
     PieceRunner(const PieceRunner&) = delete;
     PieceRunner& operator=(const PieceRunner&) = delete;
 
     void Submit(std::unique_ptr<Piece> piece);
-    std::size_t Pending() const;
-    // The oldest piece, once it is done; nullptr when none is pending.
+    std::size_t Pending() const { return pieces_.size(); }
+    // The oldest piece, once it is done; nullptr when none is pending. Rethrows its error.
     std::unique_ptr<Piece> TakeNext();
 
 private:
-    void Work();
-    void Run(Piece& piece, SignalChain& chain) const;
+    void Run(Piece& piece) const;
 
     const SignalChain& setUp_;
     PieceOutputs outputs_;
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::unique_ptr<Piece>> pieces_;  // submitted, in order, until taken
-    std::size_t started_ = 0;                    // of pieces_, handed to a worker
-    bool stopping_ = false;
-    std::vector<std::thread> workers_;
+    Workers& workers_;
+    struct Running {
+        std::unique_ptr<Piece> piece;
+        std::future<void> done;
+    };
+    std::deque<Running> pieces_;  // submitted, in order, until taken
 };
 
 }  // namespace vireon::render

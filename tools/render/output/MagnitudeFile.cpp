@@ -1,4 +1,4 @@
-#include "tools/render/MagnitudeFile.h"
+#include "tools/render/output/MagnitudeFile.h"
 
 #include <bit>
 #include <cstring>

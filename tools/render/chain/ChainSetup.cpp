@@ -1,4 +1,4 @@
-#include "tools/render/ChainSetup.h"
+#include "tools/render/chain/ChainSetup.h"
 
 #include <exception>
 

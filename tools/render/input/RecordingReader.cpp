@@ -1,7 +1,7 @@
-#include "tools/render/RecordingReader.h"
+#include "tools/render/input/RecordingReader.h"
 
-#include "tools/render/RawRecordingReader.h"
-#include "tools/render/SndFileRecordingReader.h"
+#include "tools/render/input/RawRecordingReader.h"
+#include "tools/render/input/SndFileRecordingReader.h"
 
 namespace vireon::render {
 

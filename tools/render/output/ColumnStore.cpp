@@ -1,4 +1,4 @@
-#include "tools/render/ColumnStore.h"
+#include "tools/render/output/ColumnStore.h"
 
 #include <algorithm>
 

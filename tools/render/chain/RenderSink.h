@@ -8,7 +8,7 @@
 
 #include "dsp/SignalChain.h"
 #include "dsp/Waterfall.h"
-#include "tools/render/FrameSpan.h"
+#include "tools/render/chain/FrameSpan.h"
 
 namespace vireon::render {
 

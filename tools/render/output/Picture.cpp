@@ -1,4 +1,4 @@
-#include "tools/render/Picture.h"
+#include "tools/render/output/Picture.h"
 
 #include <new>
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "tools/render/Picture.h"
+#include "tools/render/output/Picture.h"
 
 namespace vireon::render {
 

@@ -1,4 +1,4 @@
-#include "tools/render/RenderSink.h"
+#include "tools/render/chain/RenderSink.h"
 
 namespace vireon::render {
 

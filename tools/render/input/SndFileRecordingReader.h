@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "tools/render/RecordingReader.h"
+#include "tools/render/input/RecordingReader.h"
 
 namespace vireon::render {
 

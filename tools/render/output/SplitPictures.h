@@ -5,7 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "tools/render/ColumnStore.h"
+#include "tools/render/Workers.h"
+#include "tools/render/output/ColumnStore.h"
 
 namespace vireon::render {
 
@@ -15,7 +16,8 @@ std::string SplitPath(const std::string& output, int64_t index);
 class SplitPictures {
 public:
     // Spans of spanNs each, counted from startNs (the first frame time the span selects).
-    SplitPictures(std::string output, int32_t height, int64_t startNs, int64_t spanNs);
+    SplitPictures(std::string output, int32_t height, int64_t startNs, int64_t spanNs,
+                  Workers& workers);
 
     // The next column, of the given frame; frames come in increasing order.
     void Add(int64_t frame, const uint8_t* column);
@@ -33,6 +35,7 @@ private:
     int64_t written_ = 0;
     int64_t columns_ = 0;
     ColumnStore store_;
+    Workers& workers_;
 };
 
 }  // namespace vireon::render

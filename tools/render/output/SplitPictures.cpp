@@ -1,14 +1,13 @@
-#include "tools/render/SplitPictures.h"
+#include "tools/render/output/SplitPictures.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "platform/AtomicFile.h"
-#include "tools/render/Cores.h"
-#include "tools/render/FrameSpan.h"
-#include "tools/render/PngFile.h"
 #include "tools/render/RenderError.h"
-#include "tools/render/RenderSink.h"
+#include "tools/render/chain/FrameSpan.h"
+#include "tools/render/chain/RenderSink.h"
+#include "tools/render/output/PngFile.h"
 
 namespace vireon::render {
 
@@ -24,8 +23,13 @@ std::string SplitPath(const std::string& output, int64_t index) {
     return name + number;
 }
 
-SplitPictures::SplitPictures(std::string output, int32_t height, int64_t startNs, int64_t spanNs)
-    : output_(std::move(output)), startNs_(startNs), spanNs_(spanNs), store_(height) {}
+SplitPictures::SplitPictures(std::string output, int32_t height, int64_t startNs, int64_t spanNs,
+                             Workers& workers)
+    : output_(std::move(output)),
+      startNs_(startNs),
+      spanNs_(spanNs),
+      store_(height),
+      workers_(workers) {}
 
 void SplitPictures::Add(int64_t frame, const uint8_t* column) {
     const int64_t index = (FrameTimeNs(frame) - startNs_) / spanNs_ + 1;
@@ -46,7 +50,7 @@ void SplitPictures::Finish() {
 
 void SplitPictures::WriteCurrent() {
     AtomicFile file(SplitPath(output_, index_));
-    WritePng(store_.TakePicture(), file, Cores());
+    WritePng(store_.TakePicture(), file, workers_);
     file.Commit();
     ++written_;
 }

@@ -1,4 +1,4 @@
-#include "tools/render/RawRecordingReader.h"
+#include "tools/render/input/RawRecordingReader.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

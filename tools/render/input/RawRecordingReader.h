@@ -2,7 +2,7 @@
 // Raw unsigned 8-bit mono samples at 8000 Hz, from a file or standard input.
 #include <string>
 
-#include "tools/render/RecordingReader.h"
+#include "tools/render/input/RecordingReader.h"
 
 namespace vireon::render {
 

@@ -1,4 +1,4 @@
-#include "tools/render/PictureSurface.h"
+#include "tools/render/output/PictureSurface.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 // The renderer's surface over a colour Picture, for the window-sized picture.
 #include "platform/ImageSurface.h"
-#include "tools/render/Picture.h"
+#include "tools/render/output/Picture.h"
 
 namespace vireon::render {
 
