@@ -15,6 +15,10 @@ public:
     // Restores the previous handlers.
     ~TerminationSignals() override;
 
+    // Readable while a signal waits to be handled by the event loop: what a blocking wait
+    // elsewhere watches so as not to hold the end up.
+    int PendingFd() const { return fds_[1]; }
+
 signals:
     void Received(int signalNumber);
 

@@ -93,6 +93,9 @@ int main(int argc, char** argv) {
     QtProgramLauncher launcher;
     QtUrlOpener browser;
     PulseAudioInput audio;
+    // A sound server that stops answering holds a call up to its deadline; SIGTERM or SIGINT
+    // ends the wait at once.
+    audio.StopWaitingWhenReadable(termination.PendingFd());
     return RunProgram(
         Program, {boxes, launcher, browser, audio, report},
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/",

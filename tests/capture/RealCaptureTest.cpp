@@ -1,27 +1,37 @@
 // The PulseAudio layer and the capture logic together: recording a tone from a virtual
-// microphone through the real signal chain, stopping, draining and closing; and losing the
-// sound server while recording.
+// microphone through the real signal chain, stopping, draining and closing; losing the sound
+// server while recording; and the whole program over a server that stops answering.
 //
 // Recording lasts a few seconds; VIREON_LONG=1 makes it a minute, VIREON_CAPTURE_SECONDS=N
 // any other length.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QProcess>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/AppText.h"
+#include "app/ShutdownRequest.h"
+#include "app/StartUp.h"
+#include "app/TerminationSignals.h"
 #include "app/capture/Capture.h"
 #include "dsp/SignalChain.h"
 #include "platform/audio/PulseAudioInput.h"
 #include "platform/audio/WaveInEvent.h"
 #include "tests/capture/RealAudioSupport.h"
 #include "tests/support/FakeMessageBoxes.h"
+#include "tests/support/TempDir.h"
 
 namespace vireon::testing {
 namespace {
@@ -235,6 +245,85 @@ TEST_F(RealCaptureTest, LosingTheSoundServerStopsCaptureAndStartWorksOnceItIsBac
     EXPECT_GT(w.arrivals.size() - before, 30u);
     StopReceive(w.state, w.context);
     EXPECT_TRUE(WaitFor([&] { return w.drained(); }, 3.0));
+}
+
+class NoLauncher final : public ProgramLauncher {
+public:
+    void Launch(const std::string&) override {}
+};
+class NoBrowser final : public UrlOpener {
+public:
+    void Open(const std::string&) override {}
+};
+
+TEST_F(RealCaptureTest, AServerThatStopsAnsweringFailsStartsInTimeAndTheProgramStillEndsAndSaves) {
+    using Seconds = std::chrono::duration<double>;
+    const double deadline = Seconds(PulseConnection::AnswerDeadline).count();
+    const auto since = [](QElapsedTimer& clock) {
+        return static_cast<double>(clock.elapsed()) / 1e3;
+    };
+    TempDir folder;
+    std::filesystem::copy_file(QCoreApplication::applicationDirPath().toStdString() + "/fir1.txt",
+                               folder / "fir1.txt");
+
+    ASSERT_TRUE(Mic->pause());
+    {
+        // The program as main() puts it together, over this device.
+        FakeMessageBoxes boxes;
+        ShutdownRequest shutdown(boxes);
+        ErrorReport report(shutdown, ApplicationTitle);
+        TerminationSignals termination;
+        QObject::connect(&termination, &TerminationSignals::Received, [&] { shutdown.Request(); });
+        audio.StopWaitingWhenReadable(termination.PendingFd());
+        NoLauncher launcher;
+        NoBrowser browser;
+        ProgramState state;
+        InitialiseProgramState(state);
+        double startUp = 0, start = 0, end = 0;
+        QElapsedTimer clock;
+        clock.start();
+        RunProgram(state, {shutdown, launcher, browser, audio, report}, folder.Path() + "/",
+                   [&](TFormMain& formMain) {
+                       // The start-up's start gave up at the deadline: the window is up.
+                       startUp = since(clock);
+                       EXPECT_FALSE(state.Capture.Receiving);
+                       EXPECT_TRUE(formMain.MenuStartReceive->isEnabled());
+                       RunFor(0.05);  // the loop runs: the next command has a deadline of its own
+
+                       // Start again; a SIGTERM during the wait ends it at once.
+                       std::thread signal([] {
+                           std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                           ::kill(::getpid(), SIGTERM);
+                       });
+                       clock.restart();
+                       formMain.MenuStartReceive->trigger();
+                       start = since(clock);
+                       signal.join();
+                       EXPECT_FALSE(state.Capture.Receiving);
+
+                       clock.restart();
+                       shutdown.RunEventLoop(formMain);
+                       end = since(clock);
+                   });
+        audio.StopWaitingWhenReadable(-1);
+        EXPECT_GT(startUp, deadline - 0.1);
+        EXPECT_LT(startUp, deadline + 1.0);
+        EXPECT_GT(start, 0.25);
+        EXPECT_LT(start, 1.0) << "the signal did not end the wait";
+        EXPECT_LT(end, 0.5);
+        const ShownBox none{NoDevicesText, "", 48};
+        EXPECT_EQ(boxes.shown, (std::vector<ShownBox>{none, none}));
+        EXPECT_TRUE(std::filesystem::exists(folder / "okaven.ini"));
+        EXPECT_EQ(state.Capture.WaveInHandle, NoAudioHandle);
+    }
+    ASSERT_TRUE(Mic->resume());
+
+    // Answering again: Start records.
+    CaptureWindow& w = *window;
+    StartReceive(w.state, w.context);
+    ASSERT_TRUE(w.state.Receiving) << Shown(w.boxes);
+    RunFor(1.0);
+    EXPECT_GT(w.arrivals.size(), 30u);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // audio, and a test that kills it restarts it in the same folder.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <cstdlib>
 #include <memory>
 
 #include "tests/capture/RealAudioSupport.h"
@@ -34,7 +35,8 @@ private:
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
-    QCoreApplication app(argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);  // one test runs the whole program, window and all
     ::testing::AddGlobalTestEnvironment(new vireon::testing::MicEnvironment);
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <csignal>
+
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +33,7 @@ VirtualMic::VirtualMic() : script_(VIREON_VIRTUAL_MIC) {
 
 VirtualMic::~VirtualMic() {
     if (dir_.empty()) return;
+    resume();  // a stopped daemon would not hear the stop
     run(Quoted(script_) + " stop " + Quoted(dir_));
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
@@ -67,6 +70,7 @@ bool VirtualMic::start() {
         const std::string value = line.substr(eq + 1);
         setenv(name.c_str(), value.c_str(), 1);
         if (name == "VIREON_MIC_SINK") sink_ = value;
+        if (name == "VIREON_MIC_PID") pid_ = std::atoi(value.c_str());
     }
     running_ = !sink_.empty();
     if (!running_) error_ = "virtual-mic printed no sink:\n" + output;
@@ -76,6 +80,15 @@ bool VirtualMic::start() {
 void VirtualMic::kill() {
     run(Quoted(script_) + " kill " + Quoted(dir_));
     running_ = false;
+    pid_ = 0;
+}
+
+bool VirtualMic::pause() {
+    return pid_ > 0 && ::kill(pid_, SIGSTOP) == 0;
+}
+
+bool VirtualMic::resume() {
+    return pid_ > 0 && ::kill(pid_, SIGCONT) == 0;
 }
 
 bool VirtualMic::restart() {

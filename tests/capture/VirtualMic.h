@@ -23,6 +23,10 @@ public:
     void kill();
     // Starts the daemon again in the same folder (same socket, so clients find it again).
     bool restart();
+    // Stops the daemon (SIGSTOP), as a stuck sound server looks to its clients: the socket stays
+    // open and nothing answers. resume() lets it go on (SIGCONT).
+    bool pause();
+    bool resume();
 
 private:
     bool start();
@@ -32,6 +36,7 @@ private:
     std::string dir_;
     std::string sink_;
     std::string error_;
+    int pid_ = 0;
     bool running_ = false;
 };
 

@@ -101,8 +101,9 @@ public:
                               QObject* target) = 0;
     virtual std::int32_t prepareHeader(AudioHandle device, WaveHeader* header,
                                        std::uint32_t size) = 0;
-    // Queues a prepared buffer; queued buffers are filled in queue order and each is handed back
-    // with MM_WIM_DATA as soon as it is full.
+    // Queues a prepared buffer; queued buffers are filled in queue order and each full one is
+    // handed back with MM_WIM_DATA, in that order. Full buffers may be held to go back together
+    // (about one waterfall column's worth), but not once no queued buffer has room left.
     virtual std::int32_t addBuffer(AudioHandle device, WaveHeader* header, std::uint32_t size) = 0;
     virtual std::int32_t start(AudioHandle device) = 0;
     // Stops recording and hands back every queued buffer, each with its own MM_WIM_DATA, in

@@ -61,8 +61,9 @@ bool PulseAudioDevice::Start() {
     pa_stream_set_state_callback(stream_, &PulseAudioDevice::OnState, this);
     pa_stream_set_read_callback(stream_, &PulseAudioDevice::OnReadable, this);
 
-    // The server hands over one fragment at a time. Matching it to the capture buffer hands each
-    // buffer back as soon as it is full, with one wake-up per buffer rather than several.
+    // The server sends one fragment at a time and the timer takes in whatever came since its
+    // last tick. A fragment of one hand-over (a capture buffer, but at least a waterfall
+    // column's worth) sends audio as often as the window has something new to draw, no more.
     std::int32_t chunk = chunkBytes_;
     if (chunk <= 0) chunk = head_ != nullptr ? head_->BufferLength : MinChunkBytes;
     pa_buffer_attr attributes;
@@ -80,7 +81,11 @@ bool PulseAudioDevice::Start() {
             StopStream();
             return false;
         }
-        connection_.Wait();
+        if (!connection_.Wait()) {
+            StopStream();
+            connection_.DropUnanswered();
+            return false;
+        }
     }
     running_ = true;
     return true;

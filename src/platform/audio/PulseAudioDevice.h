@@ -29,7 +29,7 @@ public:
     bool HasQueued() const { return head_ != nullptr; }
 
     void Enqueue(WaveHeader* header);
-    // False when the server refuses the stream (or is gone).
+    // False when the server refuses the stream, is gone, or does not answer in time.
     bool Start();
     // Stops recording and hands every queued buffer back, in order, each as its own notification.
     void Reset();

@@ -18,6 +18,9 @@ PulseConnection::PulseConnection() {
     timer_.setTimerType(Qt::PreciseTimer);
     timer_.setInterval(WakeInterval);
     timer_.callOnTimeout([this] { TakeInAll(); });
+    endOfWaits_.setSingleShot(true);
+    endOfWaits_.setInterval(0);
+    endOfWaits_.callOnTimeout([this] { giveUpAt_.reset(); });
 }
 
 PulseConnection::~PulseConnection() {
@@ -30,6 +33,7 @@ pa_mainloop* PulseConnection::Loop() {
     if (loop_ == nullptr) {
         loop_ = pa_mainloop_new();
         if (loop_ == nullptr) throw std::bad_alloc();
+        pa_mainloop_set_poll_func(loop_, &PulseConnection::Poll, this);
     }
     return loop_;
 }
@@ -72,14 +76,52 @@ void PulseConnection::RunIdlers() {
     for (Idler* idler : due) idler->BeforeSleep();
 }
 
-void PulseConnection::Wait() {
-    pa_mainloop_iterate(Loop(), 1, nullptr);
+int PulseConnection::Poll(pollfd* fds, unsigned long count, int timeout, void* self) {
+    auto* connection = static_cast<PulseConnection*>(self);
+    if (!connection->waiting_ || connection->interruptFd_ < 0) return ::poll(fds, count, timeout);
+    std::vector<pollfd>& all = connection->pollFds_;
+    all.assign(fds, fds + count);
+    all.push_back({connection->interruptFd_, POLLIN, 0});
+    int ready = ::poll(all.data(), all.size(), timeout);
+    if (ready <= 0) return ready;
+    for (unsigned long i = 0; i < count; ++i) fds[i].revents = all[i].revents;
+    if (all.back().revents != 0) {
+        connection->interrupted_ = true;
+        --ready;
+    }
+    return ready;
 }
 
-void PulseConnection::Finish(pa_operation* operation) {
-    if (operation == nullptr) return;
-    while (pa_operation_get_state(operation) == PA_OPERATION_RUNNING) Wait();
+bool PulseConnection::Wait() {
+    const Clock::time_point now = Clock::now();
+    if (!giveUpAt_) {
+        giveUpAt_ = now + AnswerDeadline;
+        endOfWaits_.start();
+    }
+    if (now >= *giveUpAt_) return false;
+    const auto left = std::chrono::ceil<std::chrono::microseconds>(*giveUpAt_ - now);
+    pa_mainloop* loop = Loop();
+    waiting_ = true;
+    interrupted_ = false;
+    const bool ran = pa_mainloop_prepare(loop, static_cast<int>(left.count())) >= 0 &&
+                     pa_mainloop_poll(loop) >= 0 && pa_mainloop_dispatch(loop) >= 0;
+    waiting_ = false;
+    // Asked to end: this wait and the rest of the command's give up at once.
+    if (interrupted_) giveUpAt_ = now;
+    return ran && !interrupted_;
+}
+
+bool PulseConnection::Finish(pa_operation* operation) {
+    if (operation == nullptr) return false;
+    bool answered = true;
+    while (answered && pa_operation_get_state(operation) == PA_OPERATION_RUNNING) {
+        if (Wait()) continue;
+        pa_operation_cancel(operation);  // its callback must not run later on a dead frame
+        answered = false;
+    }
     pa_operation_unref(operation);
+    if (!answered) DropUnanswered();
+    return answered;
 }
 
 void PulseConnection::DropContext() {
@@ -107,8 +149,7 @@ bool PulseConnection::Connect() {
     for (;;) {
         const pa_context_state_t state = pa_context_get_state(context_);
         if (state == PA_CONTEXT_READY) return true;
-        if (!PA_CONTEXT_IS_GOOD(state)) break;
-        Wait();
+        if (!PA_CONTEXT_IS_GOOD(state) || !Wait()) break;
     }
     DropContext();
     return false;
@@ -124,8 +165,7 @@ std::int32_t PulseConnection::CountSources() {
                 ++*static_cast<std::int32_t*>(data);
         },
         &sources);
-    Finish(operation);
-    return sources;
+    return Finish(operation) ? sources : 0;
 }
 
 bool PulseConnection::HasDefaultSource() {
@@ -138,8 +178,7 @@ bool PulseConnection::HasDefaultSource() {
                                         std::strlen(info->default_source_name) > 0;
         },
         &named);
-    Finish(operation);
-    return named;
+    return Finish(operation) && named;
 }
 
 }  // namespace vireon

@@ -7,13 +7,17 @@
 // handled a few at a time, and the window is not woken by another thread of ours: the one wake
 // per interval both takes the audio in and draws what it brings. It adds at most that interval
 // to the time audio takes to arrive. Calls that wait for the server (connecting, starting a
-// stream, listing sources) run the loop themselves until the answer is in.
+// stream, listing sources) run the loop themselves until the answer is in, or until the
+// deadline: a server that stops answering (stopped, or stuck) keeps its socket open, so without
+// one they would wait for ever with the window frozen.
+#include <poll.h>
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
 
 #include <QTimer>
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace vireon {
@@ -27,18 +31,35 @@ public:
 
     static constexpr std::chrono::milliseconds WakeInterval{32};
 
+    // How long the waits of one command (a start lists the sources, asks for the default one and
+    // starts a stream) may take together before the server counts as not answering. A server
+    // on the same machine answers each within milliseconds, a freshly started one too (under
+    // 20 ms on a busy two-core machine), so two seconds leave ample room for a loaded or slowly
+    // swapping machine while the window, which neither draws nor takes clicks meanwhile, is back
+    // before a user gives up on it. The deadline starts with the first wait and holds for every
+    // wait until the event loop runs again, so a command never waits longer in all.
+    static constexpr std::chrono::milliseconds AnswerDeadline{2000};
+
     // Connects when there is no usable connection, also again after the server went away.
-    // False when no server answers.
+    // False when no server answers, or not within the deadline.
     bool Connect();
     // Recording sources, monitors of outputs not counted; 0 without a server.
     std::int32_t CountSources();
     // Whether the server names a default recording source.
     bool HasDefaultSource();
 
-    // Runs the loop until something happens (a state change, an answer, data).
-    void Wait();
+    // Runs the loop until something happens (a state change, an answer, data). False, at once,
+    // when the deadline has passed or the program is asked to end: give up waiting.
+    bool Wait();
     // Waits for an operation to finish (or to be cancelled with the connection) and drops it.
-    void Finish(pa_operation* operation);
+    // False when it got no answer in time; the connection is then dropped.
+    bool Finish(pa_operation* operation);
+    // The server did not answer in time: the next call connects afresh rather than waiting on
+    // this connection again. Streams keep their own reference to it until they are torn down.
+    void DropUnanswered() { DropContext(); }
+    // Waits also end as soon as fd is readable: a request to end the program arrives there and
+    // must not wait for the deadline. -1: none.
+    void StopWaitingWhenReadable(int fd) { interruptFd_ = fd; }
 
     pa_context* Context() const { return context_; }
 
@@ -67,12 +88,21 @@ private:
     void TakeInAll();
     void DropContext();
     void RunIdlers();
+    static int Poll(pollfd* fds, unsigned long count, int timeout, void* self);
+
+    using Clock = std::chrono::steady_clock;
 
     pa_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     QTimer timer_;
     std::int32_t streams_ = 0;
     std::vector<Idler*> idlers_;
+    std::optional<Clock::time_point> giveUpAt_;  // of the waits since the event loop last ran
+    QTimer endOfWaits_;                          // fires when the event loop runs again
+    int interruptFd_ = -1;
+    bool waiting_ = false;
+    bool interrupted_ = false;
+    std::vector<pollfd> pollFds_;  // the loop's own and interruptFd_, kept between waits
 };
 
 }  // namespace vireon
