@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <array>
+#include <memory>
 #include <string>
 
 #include "app/WaterfallImage.h"
