@@ -18,8 +18,10 @@ WaterfallImage::WaterfallImage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_NoSystemBackground);
     // A column through the toolkit's painting costs several times what the column's own
     // arithmetic does (a paint, a scroll and a flush of its back buffer, and an extra pass of
-    // the event loop); on X the control draws itself. Scaled screens keep the toolkit's path.
-    if (QGuiApplication::platformName() == QLatin1String("xcb") && devicePixelRatioF() == 1.0) {
+    // the event loop); on X the control draws itself. Scaled screens keep the toolkit's path, as
+    // does VIREON_NO_X_MIRROR=1, to compare the two.
+    if (QGuiApplication::platformName() == QLatin1String("xcb") && devicePixelRatioF() == 1.0 &&
+        qEnvironmentVariableIntValue("VIREON_NO_X_MIRROR") == 0) {
         native_ = true;
         setAttribute(Qt::WA_DontCreateNativeAncestors);
         setAttribute(Qt::WA_NativeWindow);
@@ -41,21 +43,25 @@ XcbPictureMirror* WaterfallImage::Mirror() {
     if (window == 0) return nullptr;
     if (mirror_ == nullptr || mirror_->Window() != window) {
         mirror_ = XcbPictureMirror::ForWindow(window);
-        if (mirror_ == nullptr) {
-            // A window that cannot take the bitmap's pixels as they are: the toolkit draws.
-            native_ = false;
-            setAttribute(Qt::WA_PaintOnScreen, false);
-            update();
-            return nullptr;
-        }
+        // A window that cannot take the bitmap's pixels as they are: the toolkit draws.
+        if (mirror_ == nullptr) return DrawWithToolkit();
         mirroredGeneration_ = bitmap_.Generation() - 1;
     }
     if (mirroredGeneration_ != bitmap_.Generation() ||
         mirror_->Size() != bitmap_.Storage().size()) {
-        mirror_->UploadAll(bitmap_.Storage());
+        // A bitmap the server cannot hold: the toolkit draws, from now on.
+        if (!mirror_->UploadAll(bitmap_.Storage())) return DrawWithToolkit();
         mirroredGeneration_ = bitmap_.Generation();
     }
     return mirror_.get();
+}
+
+XcbPictureMirror* WaterfallImage::DrawWithToolkit() {
+    mirror_.reset();
+    native_ = false;
+    setAttribute(Qt::WA_PaintOnScreen, false);
+    update();
+    return nullptr;
 }
 
 void WaterfallImage::ShowMirror(XcbPictureMirror& mirror, QSize size) {

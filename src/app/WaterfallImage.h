@@ -47,6 +47,8 @@ private:
     // in the X server (drawn there, not by the toolkit): the copy, brought up to date with the
     // bitmap, or null when the toolkit draws the control.
     XcbPictureMirror* Mirror();
+    // Leaves the control to the toolkit's painting for good; null.
+    XcbPictureMirror* DrawWithToolkit();
     // Shows all of the control's area, of size (its DeviceSize()).
     void ShowMirror(XcbPictureMirror& mirror, QSize size);
 

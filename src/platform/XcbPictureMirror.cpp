@@ -61,17 +61,21 @@ std::unique_ptr<XcbPictureMirror> XcbPictureMirror::ForWindow(std::uint32_t wind
     if (!geometry || !attributes ||
         !TakesRgb32(xcb_get_setup(connection), geometry->root, geometry->depth, attributes->visual))
         return nullptr;
+    // Copies come from the pixmap, which is never hidden: no exposure events to ask for.
+    const std::uint32_t gc = xcb_generate_id(connection);
+    const std::uint32_t values[] = {geometry->depth == 32 ? 0xffffffffu : 0xffffffu, 0};
+    if (Reply<xcb_generic_error_t>(xcb_request_check(
+            connection,
+            xcb_create_gc_checked(connection, gc, window,
+                                  XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values))))
+        return nullptr;
     return std::unique_ptr<XcbPictureMirror>(
-        new XcbPictureMirror(connection, window, geometry->root, geometry->depth));
+        new XcbPictureMirror(connection, window, geometry->root, geometry->depth, gc));
 }
 
 XcbPictureMirror::XcbPictureMirror(xcb_connection_t* connection, std::uint32_t window,
-                                   std::uint32_t root, std::uint8_t depth)
-    : connection_(connection), window_(window), root_(root), depth_(depth) {
-    gc_ = xcb_generate_id(connection_);
-    // Copies come from the pixmap, which is never hidden: no exposure events to ask for.
-    const std::uint32_t values[] = {depth_ == 32 ? 0xffffffffu : 0xffffffu, 0};
-    xcb_create_gc(connection_, gc_, window_, XCB_GC_FOREGROUND | XCB_GC_GRAPHICS_EXPOSURES, values);
+                                   std::uint32_t root, std::uint8_t depth, std::uint32_t gc)
+    : connection_(connection), window_(window), root_(root), depth_(depth), gc_(gc) {
     maxRequestBytes_ = std::size_t{xcb_get_maximum_request_length(connection_)} * 4;
 }
 
@@ -81,17 +85,27 @@ XcbPictureMirror::~XcbPictureMirror() {
     xcb_flush(connection_);
 }
 
-void XcbPictureMirror::UploadAll(const QImage& storage) {
+bool XcbPictureMirror::UploadAll(const QImage& storage) {
     if (storage.size() != size_) {
         if (pixmap_ != 0) xcb_free_pixmap(connection_, pixmap_);
         pixmap_ = 0;
         size_ = storage.size();
-        if (size_.isEmpty()) return;  // the server has no empty pixmaps
-        pixmap_ = xcb_generate_id(connection_);
-        xcb_create_pixmap(connection_, depth_, pixmap_, root_, std::uint16_t(size_.width()),
-                          std::uint16_t(size_.height()));
+        if (size_.isEmpty()) return true;  // the server has no empty pixmaps
+        // The server may refuse the pixmap (BadAlloc: more than 32767 pixels a side, or out of
+        // memory), so its answer is awaited: one round trip per size, not per column.
+        const std::uint32_t pixmap = xcb_generate_id(connection_);
+        const bool fits = size_.width() <= 0xffff && size_.height() <= 0xffff;
+        if (!fits || Reply<xcb_generic_error_t>(xcb_request_check(
+                         connection_, xcb_create_pixmap_checked(connection_, depth_, pixmap, root_,
+                                                                std::uint16_t(size_.width()),
+                                                                std::uint16_t(size_.height()))))) {
+            size_ = QSize();
+            return false;
+        }
+        pixmap_ = pixmap;
     }
     PutRows(storage, storage.rect());
+    return true;
 }
 
 void XcbPictureMirror::Upload(const QImage& storage, const QRect& part) {

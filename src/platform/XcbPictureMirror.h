@@ -17,8 +17,8 @@ namespace vireon {
 
 class XcbPictureMirror {
 public:
-    // Null unless the application runs on an X display and window (an X window id) can show
-    // RGB32 pixels as they are.
+    // Null unless the application runs on an X display, window (an X window id) can show
+    // RGB32 pixels as they are, and the server grants the means to draw on it.
     static std::unique_ptr<XcbPictureMirror> ForWindow(std::uint32_t window);
     ~XcbPictureMirror();
     XcbPictureMirror(const XcbPictureMirror&) = delete;
@@ -28,8 +28,10 @@ public:
     // The size of the storage the copy holds; empty before the first upload.
     QSize Size() const { return size_; }
 
-    // Makes the copy a copy of the whole of storage (of Format_RGB32), of its size.
-    void UploadAll(const QImage& storage);
+    // Makes the copy a copy of the whole of storage (of Format_RGB32), of its size. False when
+    // the server cannot hold a picture of that size: the copy is then empty, and the window
+    // must be drawn some other way.
+    bool UploadAll(const QImage& storage);
     // Copies part of storage, of the size last uploaded whole, into the same place of the copy.
     void Upload(const QImage& storage, const QRect& part);
     // Shows the part source of the copy in the window, with its top-left at target.
@@ -41,14 +43,14 @@ public:
 
 private:
     XcbPictureMirror(xcb_connection_t* connection, std::uint32_t window, std::uint32_t root,
-                     std::uint8_t depth);
+                     std::uint8_t depth, std::uint32_t gc);
     void PutRows(const QImage& storage, const QRect& part);
 
     xcb_connection_t* connection_;
     std::uint32_t window_;
     std::uint32_t root_;
     std::uint8_t depth_;
-    std::uint32_t gc_ = 0;
+    std::uint32_t gc_;
     std::uint32_t pixmap_ = 0;
     QSize size_;
     std::size_t maxRequestBytes_ = 0;
