@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "dsp/FirBlockKernels.h"
 #include "platform/Errors.h"
+#include "tests/dsp/ChainTestSupport.h"
 #include "tests/support/CommaLocale.h"
 #include "tests/support/FakeMessageBoxes.h"
 #include "tests/support/TempDir.h"
@@ -24,6 +24,7 @@ namespace {
 
 using testing::CommaLocale;
 using testing::FakeMessageBoxes;
+using testing::RandomFilter;
 using testing::ShownBox;
 using testing::TempDir;
 using namespace std::string_literals;
@@ -270,18 +271,6 @@ TEST(FirFilterStep, FormsEachProductExactly) {
     EXPECT_EQ(y, 1.0f + std::ldexp(1.0f, -23));
 }
 
-// Random coefficients and a random history, the same in every copy.
-std::unique_ptr<FirFilter> RandomFilter(int32_t taps, std::mt19937& random) {
-    std::uniform_real_distribution<float> value(-128.0f, 128.0f);
-    auto f = std::make_unique<FirFilter>();
-    f->TapCount = taps;
-    for (int i = 0; i < FirCapacity; ++i) {
-        f->Coefficients[i] = value(random) / 128.0f;
-        f->DelayLine[i] = value(random);
-    }
-    return f;
-}
-
 uint32_t Bits(float v) {
     return std::bit_cast<uint32_t>(v);
 }
@@ -322,56 +311,6 @@ TEST(FirFilterStepPair, PairAndBlockGiveTheBitsOfStep) {
             EXPECT_EQ(0, std::memcmp(f, soloA.get(), sizeof(FirFilter)));
         for (const FirFilter* f : {pairB.get(), blockB.get()})
             EXPECT_EQ(0, std::memcmp(f, soloB.get(), sizeof(FirFilter)));
-    }
-}
-
-// Every kernel this processor can run, on random filters of 0 to 1024 taps, random run lengths
-// and every stride: the kept outputs and the filters afterwards are those of Step.
-TEST(FirFilterStepPair, EveryKernelGivesTheBitsOfStepOverRandomRuns) {
-    std::mt19937 random(13);
-    std::uniform_real_distribution<float> value(-128.0f, 128.0f);
-    std::uniform_int_distribution<int32_t> anyTaps(0, FirCapacity);
-    std::uniform_int_distribution<int32_t> anyRun(1, FirRunCapacity);
-    std::uniform_int_distribution<int32_t> anyStride(1, FirMaxStride);
-    for (const NamedFirKernel& kernel : FirKernelsForThisCpu()) {
-        SCOPED_TRACE(kernel.name);
-        // The edges first (no taps, one, the capacity, unequal counts), then random ones.
-        std::vector<std::pair<int32_t, int32_t>> taps = {
-            {0, 0}, {1, 1}, {2, 2}, {127, 127}, {1024, 1024}, {127, 31}, {0, 5}};
-        for (int i = 0; i < 6; ++i) {
-            const int32_t t = anyTaps(random);
-            taps.emplace_back(t, i % 3 == 0 ? anyTaps(random) : t);
-        }
-        for (const auto& [tapsA, tapsB] : taps) {
-            SCOPED_TRACE(std::to_string(tapsA) + "/" + std::to_string(tapsB));
-            auto soloA = RandomFilter(tapsA, random), soloB = RandomFilter(tapsB, random);
-            auto runA = std::make_unique<FirFilter>(*soloA),
-                 runB = std::make_unique<FirFilter>(*soloB);
-            const int32_t stride = anyStride(random);
-            int32_t phase = int32_t(random() % uint32_t(stride));  // inputs until the next kept
-            for (int round = 0; round < 8; ++round) {
-                const int32_t n = anyRun(random);
-                std::vector<float> xa(static_cast<std::size_t>(n)), xb(xa.size());
-                for (int32_t k = 0; k < n; ++k) xa[k] = value(random), xb[k] = value(random);
-                const KeptOutputs kept{phase, stride, phase < n ? (n - 1 - phase) / stride + 1 : 0};
-                std::vector<float> ya(xa.size()), yb(xa.size());
-                StepPairRun(*runA, xa.data(), ya.data(), *runB, xb.data(), yb.data(), n, kept,
-                            kernel.run);
-                int32_t next = 0;
-                for (int32_t k = 0; k < n; ++k) {
-                    const float sa = soloA->Step(xa[k]), sb = soloB->Step(xb[k]);
-                    if (next < kept.count && k == kept.first + next * stride) {
-                        ASSERT_EQ(Bits(ya[next]), Bits(sa)) << round << " " << k;
-                        ASSERT_EQ(Bits(yb[next]), Bits(sb)) << round << " " << k;
-                        ++next;
-                    }
-                }
-                ASSERT_EQ(next, kept.count);
-                phase = kept.count > 0 ? kept.first + kept.count * stride - n : phase - n;
-                ASSERT_EQ(0, std::memcmp(runA.get(), soloA.get(), sizeof(FirFilter)));
-                ASSERT_EQ(0, std::memcmp(runB.get(), soloB.get(), sizeof(FirFilter)));
-            }
-        }
     }
 }
 

@@ -209,24 +209,5 @@ TEST(SpectrumEngineFrame, MatchesADirectTransformOfTheWindowedRing) {
     }
 }
 
-TEST(SpectrumEngineFrame, EveryStageGivesThePortableStagesBits) {
-    std::mt19937 random(5);
-    std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
-    for (int32_t n : {2, 4, 8, 16, 256, 4096}) {
-        auto portable = MakeEngine(n);
-        for (int i = 0; i < n; ++i) portable->Push(value(random), value(random));
-        portable->ApplyWindow();
-        auto other = std::make_unique<SpectrumEngine>(*portable);
-        portable->TransformWith(FftStagePortable);
-        for (const NamedFftStage& stage : FftStagesForThisCpu()) {
-            SCOPED_TRACE(testing::Message() << stage.name << " n=" << n);
-            auto e = std::make_unique<SpectrumEngine>(*other);
-            e->TransformWith(stage.run);
-            ASSERT_EQ(std::memcmp(e->WorkRe, portable->WorkRe, sizeof e->WorkRe), 0);
-            ASSERT_EQ(std::memcmp(e->WorkIm, portable->WorkIm, sizeof e->WorkIm), 0);
-        }
-    }
-}
-
 }  // namespace
 }  // namespace vireon

@@ -1,0 +1,195 @@
+// Every kernel of every family this processor runs, the portable ones included, held bit for bit
+// to the family's scalar reference on the same inputs: the FIR's to FirFilter::Step, the
+// mixer's to MixExactly, the transform's stages to the butterfly written out one at a time.
+#include "dsp/Kernels.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#include "dsp/SignalChain.h"
+#include "tests/dsp/ChainTestSupport.h"
+
+namespace vireon {
+namespace {
+
+using testing::RandomFilter;
+
+uint32_t Bits(float v) {
+    return std::bit_cast<uint32_t>(v);
+}
+
+// Random filters of 0 to 1024 taps (equal and unequal pairs), runs of odd and even lengths up to
+// the capacity, every stride: the kept outputs and the filters afterwards are those of Step.
+struct FirFamily {
+    static std::span<const Kernel<FirKernel>> All() { return FirKernels(); }
+    static const Kernel<FirKernel>* ChosenOne() { return Chosen().fir; }
+
+    static void Check(FirKernel kernel) {
+        std::mt19937 random(13);
+        std::uniform_real_distribution<float> value(-128.0f, 128.0f);
+        std::uniform_int_distribution<int32_t> anyTaps(0, FirCapacity);
+        std::uniform_int_distribution<int32_t> anyRun(1, FirRunCapacity);
+        std::uniform_int_distribution<int32_t> anyStride(1, FirMaxStride);
+        // The edges first (no taps, one, around a vector's width, the capacity, unequal counts),
+        // then random ones.
+        std::vector<std::pair<int32_t, int32_t>> taps = {
+            {0, 0}, {1, 1}, {2, 2}, {9, 9}, {127, 127}, {1024, 1024}, {127, 31}, {0, 5}};
+        for (int i = 0; i < 6; ++i) {
+            const int32_t t = anyTaps(random);
+            taps.emplace_back(t, i % 3 == 0 ? anyTaps(random) : t);
+        }
+        for (const auto& [tapsA, tapsB] : taps) {
+            SCOPED_TRACE(std::to_string(tapsA) + "/" + std::to_string(tapsB));
+            auto soloA = RandomFilter(tapsA, random), soloB = RandomFilter(tapsB, random);
+            auto runA = std::make_unique<FirFilter>(*soloA),
+                 runB = std::make_unique<FirFilter>(*soloB);
+            const int32_t stride = anyStride(random);
+            int32_t phase = int32_t(random() % uint32_t(stride));  // inputs until the next kept
+            const int32_t runs[] = {1,
+                                    3,
+                                    FirRunCapacity - 1,
+                                    FirRunCapacity,
+                                    anyRun(random),
+                                    anyRun(random),
+                                    anyRun(random)};
+            for (const int32_t n : runs) {
+                std::vector<float> xa(static_cast<std::size_t>(n)), xb(xa.size());
+                for (int32_t k = 0; k < n; ++k) xa[k] = value(random), xb[k] = value(random);
+                const KeptOutputs kept{phase, stride, phase < n ? (n - 1 - phase) / stride + 1 : 0};
+                std::vector<float> ya(xa.size()), yb(xa.size());
+                StepPairRun(*runA, xa.data(), ya.data(), *runB, xb.data(), yb.data(), n, kept,
+                            kernel);
+                int32_t next = 0;
+                for (int32_t k = 0; k < n; ++k) {
+                    const float sa = soloA->Step(xa[k]), sb = soloB->Step(xb[k]);
+                    if (next < kept.count && k == kept.first + next * stride) {
+                        ASSERT_EQ(Bits(ya[next]), Bits(sa)) << "run " << n << ", input " << k;
+                        ASSERT_EQ(Bits(yb[next]), Bits(sb)) << "run " << n << ", input " << k;
+                        ++next;
+                    }
+                }
+                ASSERT_EQ(next, kept.count);
+                phase = kept.count > 0 ? kept.first + kept.count * stride - n : phase - n;
+                ASSERT_EQ(0, std::memcmp(runA.get(), soloA.get(), sizeof(FirFilter)));
+                ASSERT_EQ(0, std::memcmp(runB.get(), soloB.get(), sizeof(FirFilter)));
+            }
+        }
+    }
+};
+
+// Every phase the oscillator reaches: its sequence from 0 repeats after this many samples,
+// every value in between distinct. Every byte value meets every part of the period.
+struct MixerFamily {
+    static constexpr int32_t OscillatorPeriod = 13176795;
+    static std::span<const Kernel<MixKernel>> All() { return MixKernels(); }
+    static const Kernel<MixKernel>* ChosenOne() { return Chosen().mix; }
+
+    static void Check(MixKernel kernel) {
+        float phase = 0.0f;
+        uint8_t bytes[MixRunCapacity];
+        float s[MixRunCapacity], c[MixRunCapacity];
+        for (int32_t done = 0; done < OscillatorPeriod; done += MixRunCapacity) {
+            const int32_t n = std::min(MixRunCapacity, OscillatorPeriod - done);
+            for (int32_t j = 0; j < n; ++j) bytes[j] = static_cast<uint8_t>((done + j) * 101 / 7);
+            float exact = phase;
+            MixRun(phase, bytes, n, s, c, kernel);
+            for (int32_t j = 0; j < n; ++j) {
+                float es, ec;
+                MixExactly(exact, bytes[j], es, ec);
+                if (Bits(s[j]) != Bits(es) || Bits(c[j]) != Bits(ec))
+                    FAIL() << "sample " << done + j << ", phase " << exact << ", byte "
+                           << int{bytes[j]} << ": " << s[j] << ", " << c[j] << " instead of " << es
+                           << ", " << ec;
+                StepOscillator(exact);
+            }
+            ASSERT_EQ(Bits(phase), Bits(exact));
+        }
+    }
+};
+
+// The butterfly as the transform defines it, one after the other.
+void ReferenceStage(float* re, float* im, int32_t n, int32_t h, int32_t d,
+                    const int32_t* bitReverse, const float* cosTable, const float* sinTable) {
+    for (int32_t a0 = 0; a0 < n; a0 += 2 * h)
+        for (int32_t a = a0; a < a0 + h; ++a) {
+            const int32_t b = a + h;
+            const int32_t t = bitReverse[a / d];
+            const double c = cosTable[t], s = sinTable[t];
+            const float tr = static_cast<float>(double(re[b]) * c - double(im[b]) * s);
+            const float ti = static_cast<float>(double(im[b]) * c + double(re[b]) * s);
+            const double aRe = re[a], aIm = im[a];
+            re[b] = static_cast<float>(aRe - double(tr));
+            im[b] = static_cast<float>(aIm - double(ti));
+            re[a] = static_cast<float>(aRe + double(tr));
+            im[a] = static_cast<float>(aIm + double(ti));
+        }
+}
+
+// Every size from 2 to 4096, the whole transform stage by stage.
+struct SpectrumEngineFamily {
+    static std::span<const Kernel<FftStage>> All() { return FftStages(); }
+    static const Kernel<FftStage>* ChosenOne() { return Chosen().fft; }
+
+    static void Check(FftStage stage) {
+        std::mt19937 random(5);
+        std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
+        for (int32_t n = 2; n <= SpectrumCapacity; n *= 2) {
+            SCOPED_TRACE(n);
+            auto expected = std::make_unique<SpectrumEngine>();
+            expected->Init(n);
+            for (int32_t i = 0; i < n; ++i) {
+                expected->WorkRe[i] = value(random);
+                expected->WorkIm[i] = value(random);
+            }
+            auto e = std::make_unique<SpectrumEngine>(*expected);
+            expected->TransformWith(ReferenceStage);
+            e->TransformWith(stage);
+            ASSERT_EQ(std::memcmp(e->WorkRe, expected->WorkRe, sizeof e->WorkRe), 0);
+            ASSERT_EQ(std::memcmp(e->WorkIm, expected->WorkIm, sizeof e->WorkIm), 0);
+        }
+    }
+};
+
+template <class Family>
+class EveryKernel : public ::testing::Test {};
+
+struct FamilyName {
+    template <class Family>
+    static std::string GetName(int) {
+        if (std::is_same_v<Family, FirFamily>) return "FirFilter";
+        if (std::is_same_v<Family, MixerFamily>) return "Mixer";
+        return "SpectrumEngine";
+    }
+};
+
+using Families = ::testing::Types<FirFamily, MixerFamily, SpectrumEngineFamily>;
+TYPED_TEST_SUITE(EveryKernel, Families, FamilyName);
+
+// The portable kernel comes first and runs everywhere; the chain runs the last one this
+// processor has.
+TYPED_TEST(EveryKernel, GivesTheScalarReferencesBits) {
+    const auto all = TypeParam::All();
+    ASSERT_FALSE(all.empty());
+    EXPECT_STREQ(all.front().name, "portable");
+    EXPECT_EQ(all.front().needs, CpuFeature::None);
+    const auto* last = &all.front();
+    for (const auto& kernel : all) {
+        if (!CpuHas(kernel.needs)) continue;
+        SCOPED_TRACE(kernel.name);
+        TypeParam::Check(kernel.run);
+        if (this->HasFatalFailure()) return;
+        last = &kernel;
+    }
+    EXPECT_EQ(TypeParam::ChosenOne(), last);
+}
+
+}  // namespace
+}  // namespace vireon
