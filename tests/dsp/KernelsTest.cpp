@@ -29,6 +29,20 @@ uint32_t Bits(float v) {
     return std::bit_cast<uint32_t>(v);
 }
 
+// The kernels of a family this processor runs.
+template <class Run>
+using Runnable = std::vector<const Kernel<Run>*>;
+
+// One kernel after the other, until one fails.
+template <class Run>
+void EachOnItsOwn(const Runnable<Run>& kernels, void (*check)(Run)) {
+    for (const Kernel<Run>* kernel : kernels) {
+        SCOPED_TRACE(kernel->name);
+        check(kernel->run);
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+}
+
 // Random filters of 0 to 1024 taps (equal and unequal pairs), runs of odd and even lengths up to
 // the capacity, every stride: the kept outputs and the filters afterwards are those of Step, as
 // are those of StepPair, the path for what the kernels do not take.
@@ -37,7 +51,9 @@ struct FirFamily {
     static std::span<const Kernel<FirKernel>> All() { return FirKernels(); }
     static const Kernel<FirKernel>* ChosenOne() { return Chosen().fir; }
 
-    static void Check(FirKernel kernel) {
+    static void Check(const Runnable<FirKernel>& kernels) { EachOnItsOwn(kernels, CheckOne); }
+
+    static void CheckOne(FirKernel kernel) {
         std::mt19937 random(13);
         std::uniform_real_distribution<float> value(-128.0f, 128.0f);
         std::uniform_int_distribution<int32_t> anyTaps(0, FirCapacity);
@@ -105,28 +121,34 @@ struct MixerFamily {
     static std::span<const Kernel<MixKernel>> All() { return MixKernels(); }
     static const Kernel<MixKernel>* ChosenOne() { return Chosen().mix; }
 
-    static void Check(MixKernel kernel) {
+    // The library's products are worked out once for all kernels: they take most of the time.
+    static void Check(const Runnable<MixKernel>& kernels) {
         double (*volatile separateSin)(double) = ::sin;
         double (*volatile separateCos)(double) = ::cos;
         float phase = 0.0f;
         uint8_t bytes[MixRunCapacity];
-        float s[MixRunCapacity], c[MixRunCapacity];
+        float es[MixRunCapacity], ec[MixRunCapacity], s[MixRunCapacity], c[MixRunCapacity];
         for (int32_t done = 0; done < OscillatorPeriod; done += MixRunCapacity) {
             const int32_t n = std::min(MixRunCapacity, OscillatorPeriod - done);
-            for (int32_t j = 0; j < n; ++j) bytes[j] = static_cast<uint8_t>((done + j) * 101 / 7);
-            float exact = phase;
-            MixRun(phase, bytes, n, s, c, kernel);
+            float next = phase;
             for (int32_t j = 0; j < n; ++j) {
+                bytes[j] = static_cast<uint8_t>((done + j) * 101 / 7);
                 const double x = int32_t{bytes[j]} - 128;
-                const float es = static_cast<float>(x * separateSin(exact));
-                const float ec = static_cast<float>(x * separateCos(exact));
-                if (Bits(s[j]) != Bits(es) || Bits(c[j]) != Bits(ec))
-                    FAIL() << "sample " << done + j << ", phase " << exact << ", byte "
-                           << int{bytes[j]} << ": " << s[j] << ", " << c[j] << " instead of " << es
-                           << ", " << ec;
-                StepOscillator(exact);
+                es[j] = static_cast<float>(x * separateSin(next));
+                ec[j] = static_cast<float>(x * separateCos(next));
+                StepOscillator(next);
             }
-            ASSERT_EQ(Bits(phase), Bits(exact));
+            for (const Kernel<MixKernel>* kernel : kernels) {
+                float at = phase;
+                MixRun(at, bytes, n, s, c, kernel->run);
+                for (int32_t j = 0; j < n; ++j)
+                    if (Bits(s[j]) != Bits(es[j]) || Bits(c[j]) != Bits(ec[j]))
+                        FAIL() << kernel->name << ", sample " << done + j << ", byte "
+                               << int{bytes[j]} << ": " << s[j] << ", " << c[j] << " instead of "
+                               << es[j] << ", " << ec[j];
+                ASSERT_EQ(Bits(at), Bits(next)) << kernel->name;
+            }
+            phase = next;
         }
     }
 };
@@ -155,7 +177,9 @@ struct SpectrumEngineFamily {
     static std::span<const Kernel<FftStage>> All() { return FftStages(); }
     static const Kernel<FftStage>* ChosenOne() { return Chosen().fft; }
 
-    static void Check(FftStage stage) {
+    static void Check(const Runnable<FftStage>& kernels) { EachOnItsOwn(kernels, CheckOne); }
+
+    static void CheckOne(FftStage stage) {
         std::mt19937 random(5);
         std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
         for (int32_t n = 2; n <= SpectrumCapacity; n *= 2) {
@@ -194,15 +218,11 @@ TYPED_TEST(EveryKernel, GivesTheScalarReferencesBits) {
     const auto all = TypeParam::All();
     EXPECT_STREQ(all.front().name, "portable");
     EXPECT_EQ(all.front().needs, CpuFeature::None);
-    const auto* last = &all.front();
-    for (const auto& kernel : all) {
-        if (!CpuHas(kernel.needs)) continue;
-        SCOPED_TRACE(kernel.name);
-        TypeParam::Check(kernel.run);
-        if (this->HasFatalFailure()) return;
-        last = &kernel;
-    }
-    EXPECT_EQ(TypeParam::ChosenOne(), last);
+    Runnable<decltype(all.front().run)> runnable;
+    for (const auto& kernel : all)
+        if (CpuHas(kernel.needs)) runnable.push_back(&kernel);
+    EXPECT_EQ(TypeParam::ChosenOne(), runnable.back());
+    TypeParam::Check(runnable);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ uint8_t ReferenceRowGrey(const WaterfallRenderer& r, int32_t count, int32_t heig
     const double scale = r.Scale;
     const double sum = scale * double(r.LogSpectrum[b]) + scale * double(r.LogSpectrum[lo]) +
                        scale * double(r.LogSpectrum[hi]);
-    return sum > 0.0 ? static_cast<uint8_t>(static_cast<int32_t>(std::min(sum, 767.0)) / 3) : 0;
+    return static_cast<uint8_t>(sum > 0.0 ? static_cast<int32_t>(std::min(sum, 767.0)) / 3 : 0);
 }
 
 // The grey ColumnGreys gives one row of the column last prepared.
