@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <memory>
 #include <numbers>
-#include <random>
 #include <vector>
 
 #include "dsp/SignalChain.h"
@@ -38,18 +37,6 @@ inline std::vector<uint8_t> SineBytes(double frequency, double amplitude, int co
         bytes[static_cast<std::size_t>(i)] = static_cast<uint8_t>(std::lround(v));
     }
     return bytes;
-}
-
-// A filter of the given tap count with random coefficients and a random history.
-inline std::unique_ptr<FirFilter> RandomFilter(int32_t taps, std::mt19937& random) {
-    std::uniform_real_distribution<float> value(-128.0f, 128.0f);
-    auto f = std::make_unique<FirFilter>();
-    f->TapCount = taps;
-    for (int i = 0; i < FirCapacity; ++i) {
-        f->Coefficients[i] = value(random) / 128.0f;
-        f->DelayLine[i] = value(random);
-    }
-    return f;
 }
 
 }  // namespace vireon::testing

@@ -1,13 +1,14 @@
 // Every kernel of every family this processor runs, the portable ones included, held bit for bit
-// to the family's scalar reference on the same inputs: the FIR's to FirFilter::Step, the
-// mixer's to the C library's sine and cosine, the transform's stages to the butterfly written
-// out one at a time.
+// to the family's scalar reference, worked out once for all of them on the same inputs: the FIR's
+// to FirFilter::Step, the mixer's to the C library's sine and cosine, the transform's stages to
+// the butterfly written out one at a time.
 #include "dsp/Kernels.h"
 
 #include <gtest/gtest.h>
 
 #include <math.h>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -18,30 +19,29 @@
 #include <vector>
 
 #include "dsp/SignalChain.h"
-#include "tests/dsp/ChainTestSupport.h"
 
 namespace vireon {
 namespace {
-
-using testing::RandomFilter;
 
 uint32_t Bits(float v) {
     return std::bit_cast<uint32_t>(v);
 }
 
+// A filter of the given tap count with random coefficients and a random history.
+std::unique_ptr<FirFilter> RandomFilter(int32_t taps, std::mt19937& random) {
+    std::uniform_real_distribution<float> value(-128.0f, 128.0f);
+    auto f = std::make_unique<FirFilter>();
+    f->TapCount = taps;
+    for (int i = 0; i < FirCapacity; ++i) {
+        f->Coefficients[i] = value(random) / 128.0f;
+        f->DelayLine[i] = value(random);
+    }
+    return f;
+}
+
 // The kernels of a family this processor runs.
 template <class Run>
 using Runnable = std::vector<const Kernel<Run>*>;
-
-// One kernel after the other, until one fails.
-template <class Run>
-void EachOnItsOwn(const Runnable<Run>& kernels, void (*check)(Run)) {
-    for (const Kernel<Run>* kernel : kernels) {
-        SCOPED_TRACE(kernel->name);
-        check(kernel->run);
-        if (::testing::Test::HasFatalFailure()) return;
-    }
-}
 
 // Random filters of 0 to 1024 taps (equal and unequal pairs), runs of odd and even lengths up to
 // the capacity, every stride: the kept outputs and the filters afterwards are those of Step, as
@@ -51,9 +51,7 @@ struct FirFamily {
     static std::span<const Kernel<FirKernel>> All() { return FirKernels(); }
     static const Kernel<FirKernel>* ChosenOne() { return Chosen().fir; }
 
-    static void Check(const Runnable<FirKernel>& kernels) { EachOnItsOwn(kernels, CheckOne); }
-
-    static void CheckOne(FirKernel kernel) {
+    static void Check(const Runnable<FirKernel>& kernels) {
         std::mt19937 random(13);
         std::uniform_real_distribution<float> value(-128.0f, 128.0f);
         std::uniform_int_distribution<int32_t> anyTaps(0, FirCapacity);
@@ -70,42 +68,41 @@ struct FirFamily {
             SCOPED_TRACE(std::to_string(tapsA) + "/" + std::to_string(tapsB));
             std::unique_ptr<FirFilter> solo[2] = {RandomFilter(tapsA, random),
                                                   RandomFilter(tapsB, random)};
-            std::unique_ptr<FirFilter> run[2], pair[2];
-            for (int f = 0; f < 2; ++f) {
-                run[f] = std::make_unique<FirFilter>(*solo[f]);
-                pair[f] = std::make_unique<FirFilter>(*solo[f]);
-            }
+            // Copies of the two for each kernel, and the last for StepPair.
+            std::vector<std::array<std::unique_ptr<FirFilter>, 2>> copies(kernels.size() + 1);
+            for (auto& pair : copies)
+                for (int f = 0; f < 2; ++f) pair[f] = std::make_unique<FirFilter>(*solo[f]);
             const int32_t stride = 1 + int32_t(random() % FirMaxStride);
             int32_t phase = int32_t(random() % uint32_t(stride));  // inputs until the next kept
             for (const int32_t n : {1, 3, FirRunCapacity - 1, FirRunCapacity, anyRun(random),
                                     anyRun(random), anyRun(random)}) {
-                std::vector<float> x[2], y[2];
+                const KeptOutputs keep{phase, stride, phase < n ? (n - 1 - phase) / stride + 1 : 0};
+                std::vector<float> x[2], kept[2],
+                    y[2] = {std::vector<float>(n), std::vector<float>(n)};
                 for (auto& v : x)
                     std::generate_n(std::back_inserter(v), n, [&] { return value(random); });
-                for (auto& v : y) v.resize(x[0].size());
-                const KeptOutputs kept{phase, stride, phase < n ? (n - 1 - phase) / stride + 1 : 0};
-                StepPairRun(*run[0], x[0].data(), y[0].data(), *run[1], x[1].data(), y[1].data(), n,
-                            kept, kernel);
-                int32_t next = 0;
+                auto& pair = copies.back();
                 for (int32_t k = 0; k < n; ++k) {
-                    const bool isKept = next < kept.count && k == kept.first + next * stride;
                     float p[2];
                     StepPair(*pair[0], x[0][k], p[0], *pair[1], x[1][k], p[1]);
                     for (int f = 0; f < 2; ++f) {
                         const float expected = solo[f]->Step(x[f][k]);
                         ASSERT_EQ(Bits(p[f]), Bits(expected)) << "StepPair, input " << k;
-                        if (isKept) {
-                            ASSERT_EQ(Bits(y[f][next]), Bits(expected)) << "run " << n << ", " << k;
-                        }
+                        if (k >= phase && (k - phase) % stride == 0) kept[f].push_back(expected);
                     }
-                    next += isKept;
                 }
-                ASSERT_EQ(next, kept.count);
-                phase = kept.count > 0 ? kept.first + kept.count * stride - n : phase - n;
-                for (int f = 0; f < 2; ++f) {
-                    ASSERT_EQ(0, std::memcmp(run[f].get(), solo[f].get(), sizeof(FirFilter)));
-                    ASSERT_EQ(0, std::memcmp(pair[f].get(), solo[f].get(), sizeof(FirFilter)));
+                for (std::size_t i = 0; i < kernels.size(); ++i) {
+                    SCOPED_TRACE(kernels[i]->name);
+                    StepPairRun(*copies[i][0], x[0].data(), y[0].data(), *copies[i][1], x[1].data(),
+                                y[1].data(), n, keep, kernels[i]->run);
+                    for (int f = 0; f < 2; ++f)
+                        for (int32_t m = 0; m < keep.count; ++m)
+                            ASSERT_EQ(Bits(y[f][m]), Bits(kept[f][m])) << "run " << n << ", " << m;
                 }
+                phase = keep.count > 0 ? keep.first + keep.count * stride - n : phase - n;
+                for (const auto& copy : copies)
+                    for (int f = 0; f < 2; ++f)
+                        ASSERT_EQ(0, std::memcmp(copy[f].get(), solo[f].get(), sizeof(FirFilter)));
             }
         }
     }
@@ -121,7 +118,6 @@ struct MixerFamily {
     static std::span<const Kernel<MixKernel>> All() { return MixKernels(); }
     static const Kernel<MixKernel>* ChosenOne() { return Chosen().mix; }
 
-    // The library's products are worked out once for all kernels: they take most of the time.
     static void Check(const Runnable<MixKernel>& kernels) {
         double (*volatile separateSin)(double) = ::sin;
         double (*volatile separateCos)(double) = ::cos;
@@ -177,24 +173,24 @@ struct SpectrumEngineFamily {
     static std::span<const Kernel<FftStage>> All() { return FftStages(); }
     static const Kernel<FftStage>* ChosenOne() { return Chosen().fft; }
 
-    static void Check(const Runnable<FftStage>& kernels) { EachOnItsOwn(kernels, CheckOne); }
-
-    static void CheckOne(FftStage stage) {
+    static void Check(const Runnable<FftStage>& kernels) {
         std::mt19937 random(5);
         std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
         for (int32_t n = 2; n <= SpectrumCapacity; n *= 2) {
             SCOPED_TRACE(n);
-            auto expected = std::make_unique<SpectrumEngine>();
-            expected->Init(n);
-            for (int32_t i = 0; i < n; ++i) {
-                expected->WorkRe[i] = value(random);
-                expected->WorkIm[i] = value(random);
-            }
-            auto e = std::make_unique<SpectrumEngine>(*expected);
+            auto start = std::make_unique<SpectrumEngine>();
+            start->Init(n);
+            for (int32_t i = 0; i < n; ++i)
+                start->WorkRe[i] = value(random), start->WorkIm[i] = value(random);
+            auto expected = std::make_unique<SpectrumEngine>(*start);
             expected->TransformWith(ReferenceStage);
-            e->TransformWith(stage);
-            ASSERT_EQ(std::memcmp(e->WorkRe, expected->WorkRe, sizeof e->WorkRe), 0);
-            ASSERT_EQ(std::memcmp(e->WorkIm, expected->WorkIm, sizeof e->WorkIm), 0);
+            for (const Kernel<FftStage>* kernel : kernels) {
+                auto e = std::make_unique<SpectrumEngine>(*start);
+                e->TransformWith(kernel->run);
+                ASSERT_TRUE(std::memcmp(e->WorkRe, expected->WorkRe, sizeof e->WorkRe) == 0 &&
+                            std::memcmp(e->WorkIm, expected->WorkIm, sizeof e->WorkIm) == 0)
+                    << kernel->name;
+            }
         }
     }
 };
