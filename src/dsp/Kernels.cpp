@@ -49,10 +49,10 @@ Features Probe() {
 }
 
 template <class Run>
-const Kernel<Run>* LastRunnable(std::span<const Kernel<Run>> kernels) {
-    const Kernel<Run>* chosen = &kernels.front();  // the portable one runs everywhere
+Kernel<Run> LastRunnable(std::span<const Kernel<Run>> kernels) {
+    Kernel<Run> chosen = kernels.front();  // the portable one runs everywhere
     for (const Kernel<Run>& k : kernels)
-        if (CpuHas(k.needs)) chosen = &k;
+        if (CpuHas(k.needs)) chosen = k;
     return chosen;
 }
 
@@ -91,8 +91,8 @@ const ChosenKernels& Chosen() {
 
 std::string DescribeKernels() {
     const ChosenKernels& k = Chosen();
-    return std::string("kernels: fir ") + k.fir->name + ", mixer " + k.mix->name + ", fft " +
-           k.fft->name;
+    return std::string("kernels: fir ") + k.fir.name + ", mixer " + k.mix.name + ", fft " +
+           k.fft.name;
 }
 
 }  // namespace vireon

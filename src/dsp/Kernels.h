@@ -32,9 +32,9 @@ std::span<const Kernel<FftStage>> FftStages();
 
 // The kernel of each family the chain runs: the last one this processor has. Chosen once.
 struct ChosenKernels {
-    const Kernel<FirKernel>* fir;
-    const Kernel<MixKernel>* mix;
-    const Kernel<FftStage>* fft;
+    Kernel<FirKernel> fir;
+    Kernel<MixKernel> mix;
+    Kernel<FftStage> fft;
 };
 const ChosenKernels& Chosen();
 

@@ -147,7 +147,7 @@ void FftStagePortable(float* re, float* im, int32_t n, int32_t h, int32_t d,
 }
 
 void SpectrumEngine::Transform() {
-    TransformWith(Chosen().fft->run);
+    TransformWith(Chosen().fft.run);
 }
 
 void SpectrumEngine::TransformWith(FftStage stage) {
