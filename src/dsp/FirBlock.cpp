@@ -5,6 +5,7 @@
 
 #include "dsp/FirBlockKernels.h"
 #include "dsp/FirFilter.h"
+#include "dsp/Kernels.h"
 
 namespace vireon {
 
@@ -98,7 +99,7 @@ void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const f
 
 void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
                  int32_t count, KeptOutputs kept) {
-    StepPairRun(a, xa, ya, b, xb, yb, count, kept, FastestFirKernel());
+    StepPairRun(a, xa, ya, b, xb, yb, count, kept, Chosen().fir.run);
 }
 
 void StepPairBlock(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb,

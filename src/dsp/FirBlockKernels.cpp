@@ -1,6 +1,5 @@
 #include "dsp/FirBlockKernels.h"
 
-#include <array>
 #include <cstring>
 
 #include "dsp/FirKernelBody.h"
@@ -49,26 +48,6 @@ struct Sse2 {
 };
 #endif
 
-// A fixed table, not a vector: the first block of samples looks it up, and the per-sample path
-// allocates nothing, not even once.
-struct KernelTable {
-    std::array<NamedFirKernel, 4> kernels;
-    std::size_t count = 0;
-    void Add(NamedFirKernel kernel) { kernels[count++] = kernel; }
-};
-
-KernelTable DetectKernels() {
-    KernelTable table;
-    table.Add({"portable", FirKernelPortable});
-#if defined(__x86_64__)
-    table.Add({"sse2", FirKernelSse2});
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2")) table.Add({"avx2", FirKernelAvx2});
-    if (__builtin_cpu_supports("avx512f")) table.Add({"avx512", FirKernelAvx512});
-#endif
-    return table;
-}
-
 }  // namespace
 
 void FirKernelPortable(const FirKernelArgs& a, const FirKernelArgs& b) {
@@ -80,15 +59,5 @@ void FirKernelSse2(const FirKernelArgs& a, const FirKernelArgs& b) {
     KernelPair<Sse2, 4>(a, b);
 }
 #endif
-
-std::span<const NamedFirKernel> FirKernelsForThisCpu() {
-    static const KernelTable table = DetectKernels();
-    return {table.kernels.data(), table.count};
-}
-
-FirKernel FastestFirKernel() {
-    static const FirKernel fastest = FirKernelsForThisCpu().back().run;
-    return fastest;
-}
 
 }  // namespace vireon

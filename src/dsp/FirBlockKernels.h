@@ -4,7 +4,6 @@
 // to float after every addition, i in increasing order. Kernels differ only in how many
 // outputs (samples of time, never taps) they work on side by side.
 #include <cstdint>
-#include <span>
 
 #include "dsp/FirFilter.h"
 
@@ -31,22 +30,12 @@ constexpr int32_t FirKernelLanes = 8;
 // Runs both filters' shares; the two need not have the same tap count.
 using FirKernel = void (*)(const FirKernelArgs& a, const FirKernelArgs& b);
 
-struct NamedFirKernel {
-    const char* name;
-    FirKernel run;
-};
-
-// Every kernel this processor can run, the portable one first and the fastest last.
-std::span<const NamedFirKernel> FirKernelsForThisCpu();
-
-// The last of FirKernelsForThisCpu, looked up once.
-FirKernel FastestFirKernel();
-
-// StepPairRun with the given kernel.
+// StepPairRun with the given kernel (dsp/Kernels lists them).
 void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
                  int32_t count, KeptOutputs kept, FirKernel kernel);
 
 void FirKernelPortable(const FirKernelArgs& a, const FirKernelArgs& b);
+// Built for x86-64 only.
 #if defined(__x86_64__)
 void FirKernelSse2(const FirKernelArgs& a, const FirKernelArgs& b);
 void FirKernelAvx2(const FirKernelArgs& a, const FirKernelArgs& b);

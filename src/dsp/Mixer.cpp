@@ -18,16 +18,6 @@ void MixKernelPortable(const double* phases, const uint8_t* bytes, int32_t count
     mixbody::Mix(phases, bytes, count, s, c, unsure);
 }
 
-std::span<const NamedMixKernel> MixKernelsForThisCpu() {
-    static const NamedMixKernel portable[] = {{"portable", MixKernelPortable}};
-#if defined(__x86_64__)
-    static const NamedMixKernel withAvx2[] = {{"portable", MixKernelPortable},
-                                              {"avx2", MixKernelAvx2}};
-    if (__builtin_cpu_supports("avx2")) return withAvx2;
-#endif
-    return portable;
-}
-
 void MixRun(float& phase, const uint8_t* bytes, int32_t count, float* s, float* c,
             MixKernel kernel) {
     double phases[MixRunCapacity];

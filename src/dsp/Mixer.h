@@ -2,7 +2,6 @@
 // The oscillator and mixer: each byte less 128 times the sine and the cosine of the phase, in
 // double, rounded to float, the phase stepping on after each byte.
 #include <cstdint>
-#include <span>
 
 namespace vireon {
 
@@ -15,20 +14,14 @@ void MixExactly(double phase, uint8_t byte, float& s, float& c);
 using MixKernel = void (*)(const double* phases, const uint8_t* bytes, int32_t count, float* s,
                            float* c, uint8_t* unsure);
 
-struct NamedMixKernel {
-    const char* name;
-    MixKernel run;
-};
-
-// Every kernel this processor can run, the portable one first and the fastest last.
-std::span<const NamedMixKernel> MixKernelsForThisCpu();
-
-// Mixes count bytes (at most MixRunCapacity), stepping the phase as it goes.
+// Mixes count bytes (at most MixRunCapacity) with the given kernel (dsp/Kernels lists them),
+// stepping the phase as it goes.
 constexpr int32_t MixRunCapacity = 384;
 void MixRun(float& phase, const uint8_t* bytes, int32_t count, float* s, float* c,
             MixKernel kernel);
 
 void MixKernelPortable(const double*, const uint8_t*, int32_t, float*, float*, uint8_t*);
+// Built for x86-64 only.
 #if defined(__x86_64__)
 void MixKernelAvx2(const double*, const uint8_t*, int32_t, float*, float*, uint8_t*);
 #endif

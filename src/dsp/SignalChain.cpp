@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "dsp/Kernels.h"
 #include "dsp/Mixer.h"
 
 namespace vireon {
@@ -48,7 +49,7 @@ void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxServic
 
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink) {
     if (data == nullptr || count <= 0) return;
-    static const MixKernel kernel = MixKernelsForThisCpu().back().run;
+    const MixKernel kernel = Chosen().mix.run;
     // Runs of samples: the filter outputs of one run are independent of everything that follows
     // them in the chain, so they are computed together first, and only where a sample is kept.
     for (int32_t k = 0; k < count;) {

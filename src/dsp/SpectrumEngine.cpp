@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "dsp/Kernels.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -144,20 +146,8 @@ void FftStagePortable(float* re, float* im, int32_t n, int32_t h, int32_t d,
     }
 }
 
-std::span<const NamedFftStage> FftStagesForThisCpu() {
-#if defined(__x86_64__)
-    static const NamedFftStage stages[] = {{"portable", FftStagePortable}, {"avx2", FftStageAvx2}};
-    if (__builtin_cpu_supports("avx2")) return stages;
-    return std::span(stages).first(1);
-#else
-    static const NamedFftStage stages[] = {{"portable", FftStagePortable}};
-    return stages;
-#endif
-}
-
 void SpectrumEngine::Transform() {
-    static const FftStage fastest = FftStagesForThisCpu().back().run;
-    TransformWith(fastest);
+    TransformWith(Chosen().fft.run);
 }
 
 void SpectrumEngine::TransformWith(FftStage stage) {

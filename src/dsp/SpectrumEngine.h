@@ -1,27 +1,19 @@
 #pragma once
 // Ring of complex baseband samples -> window -> radix-2 FFT -> magnitudes in display order.
 #include <cstdint>
-#include <span>
 
 namespace vireon {
 
 constexpr int32_t SpectrumCapacity = 4096;
 
 // One stage of the transform: every block of 2h entries, with the twiddle of the block. The
-// wider ones form in each lane what the portable one forms.
+// wider ones (dsp/Kernels lists them) form in each lane what the portable one forms.
 using FftStage = void (*)(float* re, float* im, int32_t n, int32_t h, int32_t d,
                           const int32_t* bitReverse, const float* cosTable, const float* sinTable);
 
-struct NamedFftStage {
-    const char* name;
-    FftStage run;
-};
-
-// Every stage this processor can run, the portable one first and the fastest last.
-std::span<const NamedFftStage> FftStagesForThisCpu();
-
 void FftStagePortable(float* re, float* im, int32_t n, int32_t h, int32_t d,
                       const int32_t* bitReverse, const float* cosTable, const float* sinTable);
+// Built for x86-64 only.
 #if defined(__x86_64__)
 void FftStageAvx2(float* re, float* im, int32_t n, int32_t h, int32_t d, const int32_t* bitReverse,
                   const float* cosTable, const float* sinTable);
@@ -46,7 +38,7 @@ struct SpectrumEngine {
     // Where Push leaves WriteIndex when it finds it at index, for a ring of n.
     static int32_t NextWriteIndex(int32_t index, int32_t n);
     void ApplyWindow();
-    // With the fastest stage this processor runs.
+    // With the stage dsp/Kernels chose for this processor.
     void Transform();
     void TransformWith(FftStage stage);
     void Magnitudes();

@@ -22,8 +22,8 @@ uint8_t GreyOfSum(double sum) {
     return static_cast<uint8_t>(std::min(n / 3, 255));
 }
 
-// The three spectrum entries of row after row, as RowGrey finds them, but stepping the
-// quotients instead of dividing for every row.
+// The three spectrum entries of row after row, stepping the quotients instead of dividing for
+// every row.
 class RowTaps {
 public:
     RowTaps(int32_t count, int32_t height, int32_t row)
@@ -81,22 +81,6 @@ void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count) {
     double scale = 256.0 / double(max);
     if (scale > MaxScale) scale = MaxScale;
     r.Scale = static_cast<float>(scale);
-}
-
-uint8_t RowGrey(const WaterfallRenderer& r, int32_t count, int32_t height, int32_t row) {
-    count = ClampCount(count);
-    if (count < 1 || height < 1 || row < 0 || row >= height) return 0;
-    // 64-bit products: the same quotients as 32-bit ones for any real picture, and no overflow
-    // for absurd heights.
-    const int64_t c = count;
-    const int64_t h = height;
-    const int32_t b = static_cast<int32_t>((row * c) / h);
-    const int32_t lo = static_cast<int32_t>(std::max<int64_t>(((row - 1) * c) / h, 0));
-    const int32_t hi = static_cast<int32_t>(std::min<int64_t>(((row + 1) * c) / h, c - 1));
-    const double scale = r.Scale;
-    const double sum = scale * double(r.LogSpectrum[b]) + scale * double(r.LogSpectrum[lo]) +
-                       scale * double(r.LogSpectrum[hi]);
-    return GreyOfSum(sum);
 }
 
 void ColumnGreys(const WaterfallRenderer& r, int32_t count, int32_t height, uint8_t* greys) {

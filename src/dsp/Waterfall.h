@@ -17,11 +17,10 @@ struct WaterfallRenderer {
 // The first half of a column: logarithms, their maximum and the scale. count is 1 .. 4096.
 void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count);
 
-// Grey level 0..255 of one pixel row (row 0 = bottom) of the column last prepared,
-// for a picture of the given height.
-uint8_t RowGrey(const WaterfallRenderer& r, int32_t count, int32_t height, int32_t row);
-
-// RowGrey of rows 0 .. height - 1 into greys, for the column last prepared.
+// Grey levels 0..255 of rows 0 .. height - 1 (row 0 = bottom) of the column last prepared, for a
+// picture of the given height. Row i sums the scaled logarithms at entries (i - 1), i and
+// (i + 1) times count / height (kept within the spectrum); its grey is that sum truncated and
+// divided by three, at most 255.
 void ColumnGreys(const WaterfallRenderer& r, int32_t count, int32_t height, uint8_t* greys);
 
 // Prepares the column and draws it at x of the surface, row 0 at y = height - 1, without

@@ -48,15 +48,14 @@ TEST(ShippedFilter, IsALinearPhaseLowPassThatMeetsItsDesign) {
     EXPECT_LE(stopWorst, -60.0);
 }
 
-// The index of the largest magnitude in the last frame of a tone.
-int PeakOfTone(double frequency) {
+// The last frame of two seconds of a tone of amplitude 100.
+std::vector<float> LastFrameOfTone(double frequency) {
     auto chain = ChainWithShippedFilters();
     RecordingSink sink;
     const auto bytes = testing::SineBytes(frequency, 100.0, 4000);
     ProcessSamples(*chain, bytes.data(), static_cast<int32_t>(bytes.size()), sink);
     EXPECT_EQ(sink.frames.size(), 15u);
-    const auto& last = sink.frames.back();
-    return static_cast<int>(std::max_element(last.begin(), last.end()) - last.begin());
+    return sink.frames.back();
 }
 
 TEST(ShippedFilter, TonesLandAtTheirBins) {
@@ -67,18 +66,15 @@ TEST(ShippedFilter, TonesLandAtTheirBins) {
     for (const Case c : {Case{1000, 80}, Case{1500, 128}, Case{2000, 176}, Case{1250, 104},
                          Case{833.33333333333333, 64}}) {
         SCOPED_TRACE(c.frequency);
-        EXPECT_EQ(PeakOfTone(c.frequency), c.index);
+        const auto last = LastFrameOfTone(c.frequency);
+        EXPECT_EQ(std::max_element(last.begin(), last.end()) - last.begin(), c.index);
     }
 }
 
 TEST(ShippedFilter, ATonePeaksAtHalfItsAmplitudeTimesTheWindowLength) {
     // A steady tone of amplitude A becomes a complex tone of A/2; the window has a mean of 1 and
     // the transform no 1/N, so the peak is close to 256 * A / 2 when the tone sits on a bin.
-    auto chain = ChainWithShippedFilters();
-    RecordingSink sink;
-    const auto bytes = testing::SineBytes(1500.0 + 8000.0 / 768.0 * 10, 100.0, 4000);
-    ProcessSamples(*chain, bytes.data(), static_cast<int32_t>(bytes.size()), sink);
-    const auto& last = sink.frames.back();
+    const auto last = LastFrameOfTone(1500.0 + 8000.0 / 768.0 * 10);
     EXPECT_NEAR(last[138], 256.0 * 100.0 / 2.0, 256.0 * 100.0 / 2.0 * 0.02);
     // Far from the tone the window and the filter leave little.
     EXPECT_LT(last[20], last[138] * 1e-3);
@@ -89,11 +85,7 @@ TEST(ShippedFilter, FoldedFrequenciesStayOutOfTheDisplay) {
     // filter removes it, it folds onto +1166.67 Hz, where 333.33 Hz audio shows (index 16).
     // (The tone's 8-bit rounding repeats every 8 samples and so adds real lines at 1000 and
     // 2000 Hz; those are not checked here.)
-    auto chain = ChainWithShippedFilters();
-    RecordingSink sink;
-    const auto bytes = testing::SineBytes(3000.0, 100.0, 4000);
-    ProcessSamples(*chain, bytes.data(), static_cast<int32_t>(bytes.size()), sink);
-    const auto& last = sink.frames.back();
+    const auto last = LastFrameOfTone(3000.0);
     const double inBandPeak = 256.0 * 100.0 / 2.0;
     for (int i = 14; i <= 18; ++i) EXPECT_LT(last[i], inBandPeak * 1e-3) << i;  // 60 dB down
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <math.h>
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -257,30 +256,6 @@ TEST(ProcessSamples, AllocatesNothing) {
     ProcessSamples(*chain, bytes.data(), static_cast<int32_t>(bytes.size()), sink);
     EXPECT_EQ(testing::AllocationCount(), before);
     EXPECT_EQ(sink.frames, 31);
-}
-
-// The compiler merges the sine and cosine of one phase into one sincos call; that is only
-// acceptable if sincos gives the very bits of the two separate functions.
-TEST(ProcessSamples, MergedSineAndCosineGiveTheSeparateResults) {
-    double (*volatile separateSin)(double) = ::sin;
-    double (*volatile separateCos)(double) = ::cos;
-    auto check = [&](float phase) {
-        double s = 0.0, c = 0.0;
-        ::sincos(double(phase), &s, &c);
-        ASSERT_EQ(std::bit_cast<uint64_t>(s), std::bit_cast<uint64_t>(separateSin(phase))) << phase;
-        ASSERT_EQ(std::bit_cast<uint64_t>(c), std::bit_cast<uint64_t>(separateCos(phase))) << phase;
-    };
-    // Every phase of the first two million samples, then random ones over the whole turn.
-    float phase = 0.0f;
-    for (int i = 0; i < 2'000'000; ++i) {
-        check(phase);
-        phase = static_cast<float>(double(phase) + 1.1780972450961724);
-        if (double(phase) > 6.283185307179586)
-            phase = static_cast<float>(double(phase) - 6.283185307179586);
-    }
-    std::mt19937 random(1);
-    std::uniform_real_distribution<float> anywhere(0.0f, 6.2831855f);
-    for (int i = 0; i < 1'000'000; ++i) check(anywhere(random));
 }
 
 }  // namespace

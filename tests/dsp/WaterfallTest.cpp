@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <numbers>
@@ -23,6 +25,26 @@ constexpr float NaN = std::numeric_limits<float>::quiet_NaN();
 // A value whose logarithm (as the renderer takes it) is 1.
 const float LogOne = static_cast<float>(std::numbers::e - 1.0);
 
+// One row's grey computed on its own, dividing for each tap: the definition the column's
+// stepping must match.
+uint8_t ReferenceRowGrey(const WaterfallRenderer& r, int32_t count, int32_t height, int32_t row) {
+    const int64_t c = count, h = height;
+    const int64_t b = (row * c) / h;
+    const int64_t lo = std::max<int64_t>(((row - 1) * c) / h, 0);
+    const int64_t hi = std::min<int64_t>(((row + 1) * c) / h, c - 1);
+    const double scale = r.Scale;
+    const double sum = scale * double(r.LogSpectrum[b]) + scale * double(r.LogSpectrum[lo]) +
+                       scale * double(r.LogSpectrum[hi]);
+    return static_cast<uint8_t>(sum > 0.0 ? static_cast<int32_t>(std::min(sum, 767.0)) / 3 : 0);
+}
+
+// The grey ColumnGreys gives one row of the column last prepared.
+uint8_t Grey(const WaterfallRenderer& r, int32_t count, int32_t height, int32_t row) {
+    std::vector<uint8_t> greys(static_cast<std::size_t>(height));
+    ColumnGreys(r, count, height, greys.data());
+    return greys[static_cast<std::size_t>(row)];
+}
+
 // Grey of a row when one entry holds the frame's only non-zero value and `taps` of the row's
 // three taps fall on it: 256 * taps / 3, at most 255.
 uint8_t GreyForTaps(int taps) {
@@ -37,7 +59,7 @@ std::vector<int> TapsOfRow(int32_t count, int32_t height, int32_t row) {
     for (int32_t e = 0; e < count; ++e) {
         values[static_cast<std::size_t>(e)] = LogOne;
         PrepareColumn(*r, values.data(), count);
-        const uint8_t grey = RowGrey(*r, count, height, row);
+        const uint8_t grey = Grey(*r, count, height, row);
         values[static_cast<std::size_t>(e)] = 0.0f;
         for (int m = 1; m <= 3; ++m)
             if (grey == GreyForTaps(m)) taps.insert(taps.end(), m, e);
@@ -64,9 +86,9 @@ TEST(WaterfallRows, MapRowsToThreeSpectrumEntries) {
     }
 }
 
-// The whole-column forms step through the rows instead of dividing: the same greys as RowGrey
-// for every row, including a surface lower than the picture.
-TEST(WaterfallRows, WholeColumnsGiveTheGreysOfRowGrey) {
+// The whole-column forms step through the rows instead of dividing: the same greys as the
+// reference for every row, including a surface lower than the picture.
+TEST(WaterfallRows, WholeColumnsGiveTheGreysOfTheReference) {
     std::mt19937 random(3);
     std::uniform_real_distribution<float> magnitude(0.0f, 5000.0f);
     auto r = std::make_unique<WaterfallRenderer>();
@@ -87,7 +109,7 @@ TEST(WaterfallRows, WholeColumnsGiveTheGreysOfRowGrey) {
         MemorySurface low(2, height / 2 + 1, 0);
         DrawColumn(*r, low, 1, height, values.data(), count);
         for (int32_t row = 0; row < height; ++row) {
-            const uint8_t expected = RowGrey(*r, count, height, row);
+            const uint8_t expected = ReferenceRowGrey(*r, count, height, row);
             ASSERT_EQ(greys[static_cast<std::size_t>(row)], expected) << row;
             const int32_t y = height - 1 - row;
             if (y < low.Height()) {
@@ -114,14 +136,14 @@ TEST(WaterfallColumn, NormalisesToTheFrameMaximum) {
     PrepareColumn(*r, values.data(), 256);
     EXPECT_NEAR(r->Scale, 256.0f, 1e-4);
     // Equal count and height: row i has taps (i, i - 1, i + 1).
-    EXPECT_EQ(RowGrey(*r, 256, 256, 100), 85);
-    EXPECT_EQ(RowGrey(*r, 256, 256, 99), 85);
-    EXPECT_EQ(RowGrey(*r, 256, 256, 200), 42);
-    EXPECT_EQ(RowGrey(*r, 256, 256, 150), 0);
+    EXPECT_EQ(Grey(*r, 256, 256, 100), 85);
+    EXPECT_EQ(Grey(*r, 256, 256, 99), 85);
+    EXPECT_EQ(Grey(*r, 256, 256, 200), 42);
+    EXPECT_EQ(Grey(*r, 256, 256, 150), 0);
     // Scaling every value by the same factor in the log domain leaves the picture unchanged.
     for (auto& v : values) v = static_cast<float>(std::expm1(7.0 * std::log1p(double(v))));
     PrepareColumn(*r, values.data(), 256);
-    EXPECT_EQ(RowGrey(*r, 256, 256, 100), 85);
+    EXPECT_EQ(Grey(*r, 256, 256, 100), 85);
 }
 
 TEST(WaterfallColumn, ClampsTheScaleOfANearlySilentFrame) {
@@ -129,7 +151,7 @@ TEST(WaterfallColumn, ClampsTheScaleOfANearlySilentFrame) {
     std::vector<float> values(256, static_cast<float>(std::expm1(0.01)));
     PrepareColumn(*r, values.data(), 256);
     EXPECT_EQ(r->Scale, 16384.0f);
-    for (int32_t row : {0, 1, 150, 297}) EXPECT_EQ(RowGrey(*r, 256, 298, row), 163) << row;
+    for (int32_t row : {0, 1, 150, 297}) EXPECT_EQ(Grey(*r, 256, 298, row), 163) << row;
     // The smallest logarithm above 0 asks for a scale of about 2e9.
     values.assign(256, 0.0f);
     values[7] = 1.2e-7f;
@@ -159,7 +181,7 @@ TEST(WaterfallColumn, OddValuesStillGiveAGreyInRange) {
         auto r = std::make_unique<WaterfallRenderer>();
         r->Scale = 16384.0f;
         for (int i = 0; i < 8; ++i) r->LogSpectrum[i] = c.logValue;
-        EXPECT_EQ(RowGrey(*r, 8, 8, 4), c.grey);
+        EXPECT_EQ(Grey(*r, 8, 8, 4), c.grey);
     }
     // Through the whole column: NaN, infinite and negative magnitudes draw without failing.
     const float values[] = {NaN, Inf, -1.0f, -2.0f, -0.5f, 3.0f, 0.0f, 1e38f};
