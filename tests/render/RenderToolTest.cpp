@@ -488,6 +488,7 @@ TEST_F(RenderToolTest, HelpAndVersion) {
     r = Run({"-V"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.starts_with(std::string("vireon-render ") + VIREON_VERSION + "\n")) << r.out;
+    EXPECT_NE(r.out.find("\nkernels: fir "), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\nresampler: libsoxr"), std::string::npos) << r.out;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/Kernels.h"
 #include "tools/render/ProgramDirectory.h"
 #include "tools/render/Render.h"
 #include "tools/render/RenderError.h"
@@ -39,8 +40,8 @@ int main(int argc, char** argv) {
     }
     if (options.showVersion) {
         // What a bug report needs besides the version: what this processor runs.
-        std::printf("vireon-render %s\nresampler: %s\n", VIREON_VERSION,
-                    DescribeResampler().c_str());
+        std::printf("vireon-render %s\n%s\nresampler: %s\n", VIREON_VERSION,
+                    vireon::DescribeKernels().c_str(), DescribeResampler().c_str());
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
