@@ -151,7 +151,11 @@ void TFormMain::ApplyPlacement() {
 // ---- Menu commands
 
 void TFormMain::Inputvolume1Click() {
-    services_.Launcher.Launch(state_.VolumeCommand + VolumeControlRecordingArgs);
+    // A menu command that does nothing at all would look broken: without either program, say
+    // what to install.
+    for (const std::string& program : {state_.VolumeCommand, std::string(VolumeControlAlternative)})
+        if (services_.Launcher.Launch(program + VolumeControlRecordingArgs)) return;
+    services_.Boxes.Show(NoVolumeControlText, "", MB_ICONEXCLAMATION);
 }
 
 void TFormMain::MenuStandByClick() {

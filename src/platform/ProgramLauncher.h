@@ -1,5 +1,5 @@
 #pragma once
-// Starts another program detached from a command line. The outcome is never examined.
+// Starts another program detached from a command line.
 #include <string>
 
 namespace vireon {
@@ -7,7 +7,9 @@ namespace vireon {
 class ProgramLauncher {
 public:
     virtual ~ProgramLauncher() = default;
-    virtual void Launch(const std::string& commandLine) = 0;
+    // False when the program could not be started: not installed, or not executable. What it
+    // does once started is not followed.
+    virtual bool Launch(const std::string& commandLine) = 0;
 };
 
 }  // namespace vireon

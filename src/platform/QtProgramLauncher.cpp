@@ -5,11 +5,11 @@
 
 namespace vireon {
 
-void QtProgramLauncher::Launch(const std::string& commandLine) {
+bool QtProgramLauncher::Launch(const std::string& commandLine) {
     QStringList args = QProcess::splitCommand(QString::fromLocal8Bit(commandLine));
-    if (args.isEmpty()) return;
+    if (args.isEmpty()) return false;
     QString program = args.takeFirst();
-    QProcess::startDetached(program, args);
+    return QProcess::startDetached(program, args);
 }
 
 }  // namespace vireon

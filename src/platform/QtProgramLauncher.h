@@ -1,12 +1,12 @@
 #pragma once
-// Starts a command line detached; the outcome is ignored, as a missing program shows nothing.
+// Starts a command line detached, and says whether the program could be started.
 #include "platform/ProgramLauncher.h"
 
 namespace vireon {
 
 class QtProgramLauncher final : public ProgramLauncher {
 public:
-    void Launch(const std::string& commandLine) override;
+    bool Launch(const std::string& commandLine) override;
 };
 
 }  // namespace vireon

@@ -87,11 +87,30 @@ TEST(CommandsTest, ReceiveCommandsFollowTheCaptureState) {
     EXPECT_EQ(h.audio.queued(h.Device()), 10u);
 }
 
-TEST(CommandsTest, InputVolumeAndWebSiteStartTheirPrograms) {
+TEST(CommandsTest, InputVolumeStartsWhicheverControlIsInstalledOrSaysWhatToInstall) {
+    const std::string gtk = "pavucontrol --tab=4", qt = "pavucontrol-qt --tab=4";
+    const struct {
+        std::vector<std::string> missing, tried;
+        bool box;
+    } cases[] = {
+        {{}, {gtk}, false},
+        {{"pavucontrol"}, {gtk, qt}, false},
+        {{"pavucontrol", "pavucontrol-qt"}, {gtk, qt}, true},
+    };
+    for (const auto& c : cases) {
+        WindowHarness h;
+        TFormMain& w = h.Open();
+        h.launcher.missing = c.missing;
+        w.Inputvolume1->trigger();
+        EXPECT_EQ(h.launcher.launched, c.tried);
+        const std::vector<ShownBox> box{{NoVolumeControlText, "", MB_ICONEXCLAMATION}};
+        EXPECT_EQ(h.boxes.shown, c.box ? box : std::vector<ShownBox>{});
+    }
+}
+
+TEST(CommandsTest, WebSiteOpensItsPage) {
     WindowHarness h;
     TFormMain& w = h.Open();
-    w.Inputvolume1->trigger();
-    EXPECT_EQ(h.launcher.launched, std::vector<std::string>{"pavucontrol --tab=4"});
     w.VEDUREDezadod1->trigger();
 #ifdef VIREON_HOME_PAGE
     const std::string page = VIREON_HOME_PAGE;

@@ -2,6 +2,7 @@
 // What the window tests share: fakes of the launch services, a program folder of its own, and
 // a harness that builds a TFormMain over fresh state with every service faked.
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -24,11 +25,14 @@ FakeMessageBoxes& ApplicationBoxes();
 
 class FakeLauncher final : public ProgramLauncher {
 public:
-    void Launch(const std::string& commandLine) override {
+    bool Launch(const std::string& commandLine) override {
         launched.push_back(commandLine);
         if (fail) throw std::runtime_error("launch failed");
+        const std::string program = commandLine.substr(0, commandLine.find(' '));
+        return std::find(missing.begin(), missing.end(), program) == missing.end();
     }
     std::vector<std::string> launched;
+    std::vector<std::string> missing;  // programs that cannot be started
     bool fail = false;
 };
 
