@@ -12,8 +12,9 @@ namespace {
 constexpr double TargetRate = 8000;
 
 soxr_t Create(double inputRate, soxr_error_t& error) {
-    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, 0);
-    return soxr_create(inputRate, TargetRate, 1, &error, nullptr, &quality, nullptr);
+    const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT64_I);
+    const soxr_quality_spec_t quality = soxr_quality_spec(SOXR_HQ, SOXR_DOUBLE_PRECISION);
+    return soxr_create(inputRate, TargetRate, 1, &error, &io, &quality, nullptr);
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ Resampler::~Resampler() {
     soxr_delete(soxr_);
 }
 
-void Resampler::Convert(const float* mono, std::size_t frames, std::vector<float>& out) {
+void Resampler::Convert(const float* mono, std::size_t frames, std::vector<double>& out) {
     // Room for what this input gives, plus the library's own hold-back; the loop takes any rest.
     const std::size_t room = static_cast<std::size_t>(std::ceil(double(frames) * ratio_)) + 256;
     std::size_t used = 0;

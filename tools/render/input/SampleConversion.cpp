@@ -4,9 +4,9 @@
 
 namespace vireon::render {
 
-uint8_t QuantizeSample(float x) {
+uint8_t QuantizeSample(double x) {
     if (std::isnan(x)) return 128;
-    const double level = std::round(static_cast<double>(x) * 128.0) + 128.0;  // ties away from 0
+    const double level = std::round(x * 128.0) + 128.0;  // exact product; ties away from 0
     if (level <= 0.0) return 0;
     if (level >= 255.0) return 255;
     return static_cast<uint8_t>(level);

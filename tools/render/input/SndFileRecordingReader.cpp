@@ -95,15 +95,13 @@ private:
         const std::size_t count = frames > 0 ? static_cast<std::size_t>(frames) : 0;
         finished_ = count == 0;
         MixToMono(interleaved_.data(), count, channels_, mono_.data());
-        const float* out = mono_.data();
-        std::size_t outCount = count;
-        if (resampler_) {
-            resampled_.clear();
-            resampler_->Convert(mono_.data(), count, resampled_);
-            out = resampled_.data();
-            outCount = resampled_.size();
+        if (!resampler_) {
+            for (std::size_t i = 0; i < count; ++i) pending_.push_back(QuantizeSample(mono_[i]));
+            return;
         }
-        for (std::size_t i = 0; i < outCount; ++i) pending_.push_back(QuantizeSample(out[i]));
+        resampled_.clear();
+        resampler_->Convert(mono_.data(), count, resampled_);
+        for (const double x : resampled_) pending_.push_back(QuantizeSample(x));
     }
 
     std::string path_;
@@ -114,7 +112,7 @@ private:
     std::optional<Resampler> resampler_;
     std::vector<float> interleaved_;
     std::vector<float> mono_;
-    std::vector<float> resampled_;
+    std::vector<double> resampled_;
     std::vector<uint8_t> pending_;
     std::size_t next_ = 0;
     bool finished_ = false;
