@@ -249,7 +249,7 @@ TEST_F(RealCaptureTest, LosingTheSoundServerStopsCaptureAndStartWorksOnceItIsBac
 
 class NoLauncher final : public ProgramLauncher {
 public:
-    void Launch(const std::string&) override {}
+    bool Launch(const std::string&) override { return false; }
 };
 class NoBrowser final : public UrlOpener {
 public:
