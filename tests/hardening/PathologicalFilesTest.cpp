@@ -22,7 +22,7 @@
 #include "settings/SettingsStore.h"
 #include "tests/hardening/BoundedRun.h"
 #include "tests/support/FakeMessageBoxes.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace vireon {
 namespace {
@@ -30,6 +30,7 @@ namespace {
 using testing::BoundedRun;
 using testing::BoundKiB;
 using testing::FakeMessageBoxes;
+using testing::ReadBytes;
 using testing::RunBounded;
 using testing::TempDir;
 
@@ -121,56 +122,65 @@ void ExpectBounded(const BoundedRun& run, long long boundKiB) {
     std::printf("    %.2f s, peak +%lld KiB\n", run.seconds, run.peakGrowthKiB);
 }
 
-TEST(PathologicalCoefficientFile, HundredMegabytesLoadsItsTapsWithinBounds) {
+// Files of 100 MB and more: the taps they hold, or the refusal of a text past the reader's
+// limit or of a file of nothing but line ends, within `times` the file in memory.
+TEST(PathologicalCoefficientFile, HundredMegabytesAndMoreLoadOrAreRefusedWithinBounds) {
     TempDir dir;
     const std::string path = dir / "fir1.txt";
-    const long long size =
-        WriteBigFile(path, "NTaps=3\r\n0.25\r\n0.5\r\n0.25\r\n", "-0.00123456789\r\n", HundredMB);
-    const BoundedRun run = RunBounded([&] { return LoadFilter(path); }, TimeLimit);
-    ExpectBounded(run, BoundKiB(size, 6));
-    EXPECT_EQ(run.outcome, "taps 3 0.25 0.5 0.25");
-}
-
-TEST(PathologicalCoefficientFile, TextPastTheReadersLimitIsRefusedAsUnreadable) {
-    TempDir dir;
-    const std::string path = dir / "fir1.txt";
-    const long long size = WriteBigFile(path, "NTaps=1\n0.5\n", std::string(63, '#') + "\n",
-                                        static_cast<long long>(MaxTextFileBytes) + 1);
-    ASSERT_GT(size, static_cast<long long>(MaxTextFileBytes));
-    const BoundedRun run = RunBounded([&] { return LoadFilter(path); }, TimeLimit);
-    ExpectBounded(run, BoundKiB(size, 2));
-    EXPECT_EQ(run.outcome, "error: Cannot open file " + path);
-}
-
-TEST(PathologicalCoefficientFile, HundredMegabytesOfLineEndsAreRefusedWithinBounds) {
-    TempDir dir;
-    for (const char* end : {"\n", "\r\n", "\r"}) {
-        SCOPED_TRACE(end[1] ? "CR LF" : end[0] == '\n' ? "LF" : "CR");
-        const std::string path = dir / "fir1.txt";
-        const long long size = WriteBigFile(path, "NTaps=1\n0.5\n", end, HundredMB);
+    const std::string refused = "error: Cannot open file " + path;
+    const struct {
+        const char* name;
+        std::string head, filler;
+        long long size;
+        int times;
+        std::string expected;
+    } cases[] = {
+        {"taps then 100 MB of coefficients", "NTaps=3\r\n0.25\r\n0.5\r\n0.25\r\n",
+         "-0.00123456789\r\n", HundredMB, 6, "taps 3 0.25 0.5 0.25"},
+        {"text past the reader's limit", "NTaps=1\n0.5\n", std::string(63, '#') + "\n",
+         static_cast<long long>(MaxTextFileBytes) + 1, 2, refused},
+        {"100 MB of LF", "NTaps=1\n0.5\n", "\n", HundredMB, 3, refused},
+        {"100 MB of CR LF", "NTaps=1\n0.5\n", "\r\n", HundredMB, 3, refused},
+        {"100 MB of CR", "NTaps=1\n0.5\n", "\r", HundredMB, 3, refused},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const long long size = WriteBigFile(path, c.head, c.filler, c.size);
+        ASSERT_GE(size, c.size);
         const BoundedRun run = RunBounded([&] { return LoadFilter(path); }, TimeLimit);
-        ExpectBounded(run, BoundKiB(size, 3));
-        EXPECT_EQ(run.outcome, "error: Cannot open file " + path);
+        ExpectBounded(run, BoundKiB(size, c.times));
+        EXPECT_EQ(run.outcome, c.expected);
     }
 }
 
-TEST(PathologicalCoefficientFile, TenMegabyteLinesAreReadOrRefused) {
+// Long lines, binary and files that are not files: the taps or the conversion error, within
+// `times` the content in memory.
+TEST(PathologicalCoefficientFile, OddFilesAreReadOrRefusedWithinBounds) {
     TempDir dir;
+    const std::string fifo = dir / "fifo";  // no writer
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string digits(10 << 20, '5');
-    struct Case {
+    const std::string noCount = "error: '' is not a valid integer value";
+    const struct {
         const char* name;
+        std::string path;  // empty: fir1.txt holding the content
         std::string content;
+        int times;
         std::string expected;
+    } cases[] = {
+        {"10 MB coefficient", "", "NTaps=1\n0." + digits + "\n", 8, "taps 1 0.555556"},
+        // The message names the whole value (shortened here to its two ends).
+        {"10 MB tap count", "", "NTaps=" + digits + "\n", 8,
+         "error: '" + std::string(32, '5') + "...' is not a valid integer value"},
+        {"10 MB junk line first", "", std::string(10 << 20, 'x') + "\nNTaps=0\n", 8, "taps 0"},
+        {"random bytes with NUL", "", RandomBytes(4 << 20, true, 1234), 8, noCount},
+        {"random bytes without NUL", "", RandomBytes(4 << 20, false, 1234), 8, noCount},
+        {"/dev/zero reads as empty", "/dev/zero", "", 1, noCount},
+        {"FIFO without a writer does not hang", fifo, "", 1, noCount},
     };
-    const Case cases[] = {
-        {"long coefficient", "NTaps=1\n0." + digits + "\n", "taps 1 0.555556"},
-        {"long tap count", "NTaps=" + digits + "\n",
-         ""},  // filled below: the conversion error naming the whole value
-        {"long junk line first", std::string(10 << 20, 'x') + "\nNTaps=0\n", "taps 0"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = dir.Write("fir1.txt", c.content);
+        const std::string path = c.path.empty() ? dir.Write("fir1.txt", c.content) : c.path;
         const BoundedRun run = RunBounded(
             [&] {
                 std::string outcome = LoadFilter(path);
@@ -179,41 +189,9 @@ TEST(PathologicalCoefficientFile, TenMegabyteLinesAreReadOrRefused) {
                            : outcome;
             },
             TimeLimit);
-        ExpectBounded(run, BoundKiB(static_cast<long long>(c.content.size()), 8));
-        if (!c.expected.empty()) {
-            EXPECT_EQ(run.outcome, c.expected);
-        } else {
-            // The message names the whole value (shortened here to its two ends).
-            EXPECT_EQ(run.outcome,
-                      "error: '" + std::string(32, '5') + "...' is not a valid integer value");
-        }
+        ExpectBounded(run, BoundKiB(static_cast<long long>(c.content.size()), c.times));
+        EXPECT_EQ(run.outcome, c.expected);
     }
-}
-
-TEST(PathologicalCoefficientFile, RandomBinaryGivesTheConversionError) {
-    TempDir dir;
-    for (const bool withNul : {true, false}) {
-        SCOPED_TRACE(withNul ? "with NUL bytes" : "without NUL bytes");
-        const std::string path = dir.Write("fir1.txt", RandomBytes(4 << 20, withNul, 1234));
-        const BoundedRun run = RunBounded([&] { return LoadFilter(path); }, TimeLimit);
-        ExpectBounded(run, BoundKiB(4 << 20, 8));
-        EXPECT_EQ(run.outcome, "error: '' is not a valid integer value");
-    }
-}
-
-TEST(PathologicalCoefficientFile, DevZeroReadsAsEmpty) {
-    const BoundedRun run = RunBounded([] { return LoadFilter("/dev/zero"); }, TimeLimit);
-    ExpectBounded(run, BoundKiB(0, 1));
-    EXPECT_EQ(run.outcome, "error: '' is not a valid integer value");
-}
-
-TEST(PathologicalCoefficientFile, FifoWithoutWriterDoesNotHang) {
-    TempDir dir;
-    const std::string path = dir / "fir1.txt";
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
-    const BoundedRun run = RunBounded([&] { return LoadFilter(path); }, TimeLimit);
-    ExpectBounded(run, BoundKiB(0, 1));
-    EXPECT_EQ(run.outcome, "error: '' is not a valid integer value");
 }
 
 // A process that keeps the FIFO open for writing, writes `first`, then `more` over and over
@@ -366,37 +344,23 @@ TEST(PathologicalSettingsFile, RandomBinaryLoadsDefaultsAndSurvivesARoundTrip) {
     }
 }
 
-TEST(PathologicalSettingsFile, DanglingLinkLoadsDefaultsAndSaveCreatesItsTarget) {
+// A dangling link loads the defaults and the save makes the file it names; into a missing
+// folder, the save fails.
+TEST(PathologicalSettingsFile, DanglingLinksLoadDefaultsAndSaveToTheirTarget) {
     TempDir dir;
     const std::string link = dir / "okaven.ini";
-    const std::string target = dir / "elsewhere.ini";
-    std::filesystem::create_symlink(target, link);
-
-    SettingsStore store;
-    Values values;
-    store.FileName = link;
-    values.RegisterIn(store);
-    store.Load();
-    EXPECT_EQ(values.Describe(), "1 0 0 0 0 max");
-    values.WindowTop = 12;
-    store.Save();
-
+    std::filesystem::create_symlink(dir / "elsewhere.ini", link);
+    EXPECT_EQ(LoadAndSave(link), "1 0 0 0 0 max");
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    std::ifstream in(target, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    EXPECT_EQ(content.str(),
-              "BlockLenMultipler=1\r\nWindowTop=12\r\nWindowLeft=0\r\nWindowWidth=0\r\n"
+    EXPECT_EQ(ReadBytes(dir / "elsewhere.ini"),
+              "BlockLenMultipler=1\r\nWindowTop=1\r\nWindowLeft=0\r\nWindowWidth=0\r\n"
               "WindowHeight=0\r\nWindowMaximized=on\r\n");
-}
 
-TEST(PathologicalSettingsFile, LinkIntoAMissingFolderIsACreateError) {
-    TempDir dir;
-    const std::string link = dir / "okaven.ini";
-    std::filesystem::create_symlink(dir / "no-such-folder/okaven.ini", link);
-    const BoundedRun run = RunBounded([&] { return LoadAndSave(link); }, TimeLimit);
+    const std::string lost = dir / "lost.ini";
+    std::filesystem::create_symlink(dir / "no-such-folder/okaven.ini", lost);
+    const BoundedRun run = RunBounded([&] { return LoadAndSave(lost); }, TimeLimit);
     ExpectBounded(run, BoundKiB(0, 1));
-    EXPECT_EQ(run.outcome, "1 0 0 0 0 max, save error: Cannot create file " + link);
+    EXPECT_EQ(run.outcome, "1 0 0 0 0 max, save error: Cannot create file " + lost);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 
 #include "platform/Errors.h"
 #include "settings/ProgramSettings.h"
@@ -63,26 +64,16 @@ protected:
     }
 };
 
-TEST_F(SettingsFile, NoFileGivesDefaultsAndTheFirstSaveWritesSixLines) {
-    SettingsStore store;
-    Placement values;
-    Prepare(store, values);
-    store.Load();
-    EXPECT_EQ(values, Defaults);
-    EXPECT_TRUE(store.Lines.empty());
-    store.Save();
-    EXPECT_EQ(ReadBytes(path), SixDefaultLines);
-    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
-}
-
-// Files users wrote by hand: what Load makes of them, and what an unchanged Save writes back.
+// No file, and files users wrote by hand: what Load makes of them, and what an unchanged Save
+// writes back.
 TEST_F(SettingsFile, HandWrittenFilesLoadAndRewrite) {
     const struct {
         const char* name;
-        std::string file;
+        std::optional<std::string> file;
         Placement loaded;
         std::string saved;
     } cases[] = {
+        {"no file", std::nullopt, Defaults, SixDefaultLines},
         {"empty file", "", Defaults, SixDefaultLines},
         {"key in other letter case keeps its place and takes the registered spelling",
          "[Main]\r\nwindowtop=200\r\nOther=x\r\n", Values(1, 200, 0, 0, 0, true),
@@ -129,7 +120,8 @@ TEST_F(SettingsFile, HandWrittenFilesLoadAndRewrite) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        WriteBytes(path, c.file);
+        std::filesystem::remove(path);
+        if (c.file) WriteBytes(path, *c.file);
         SettingsStore store;
         Placement values;
         Prepare(store, values);
@@ -137,6 +129,7 @@ TEST_F(SettingsFile, HandWrittenFilesLoadAndRewrite) {
         EXPECT_EQ(values, c.loaded);
         store.Save();
         EXPECT_EQ(ReadBytes(path), c.saved);
+        EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
     }
 }
 
@@ -168,68 +161,52 @@ TEST_F(SettingsFile, AnyNonZeroByteSavesAsOn) {
     EXPECT_EQ(ReadBytes(path), "Flag=on\r\n");
 }
 
-TEST_F(SettingsFile, TextKeepsLineBreaksEscaped) {
-    std::string note = "first\r\nsecond";
+// One binding under "Key": the file before, the value Load gives, the value then saved, the
+// file Save writes and the value a second Load gives.
+template <class T>
+void CheckOneKey(const std::string& path, const char* name, SettingKind kind, const char* fallback,
+                 const std::string& before, T loaded, T saved, const std::string& after,
+                 T reloaded) {
+    SCOPED_TRACE(name);
+    WriteBytes(path, before);
+    T value{};
     SettingsStore store;
     store.FileName = path;
-    store.Register("Note", SettingKind::Text, "none", &note);
+    store.Register("Key", kind, fallback, &value);
+    store.Load();
+    EXPECT_EQ(value, loaded);
+    value = saved;
     store.Save();
-    EXPECT_EQ(ReadBytes(path), "Note=first\\r\\nsecond\r\n");
-
-    std::string back;
-    SettingsStore reader;
-    reader.FileName = path;
-    reader.Register("Note", SettingKind::Text, "none", &back);
-    reader.Load();
-    EXPECT_EQ(back, note);
-
-    // The four characters typed by hand read back as a line break too.
-    WriteBytes(path, "Note=C:\\r\\nD:\\x\r\n");
-    reader.Load();
-    EXPECT_EQ(back, "C:\r\nD:\\x");
+    EXPECT_EQ(ReadBytes(path), after);
+    store.Load();
+    EXPECT_EQ(value, reloaded);
 }
 
-TEST_F(SettingsFile, TextWithALoneLineFeedSplitsAtTheNextLoad) {
-    std::string note = "a\nb";
-    SettingsStore store;
-    store.FileName = path;
-    store.Register("Note", SettingKind::Text, "none", &note);
-    store.Save();
-    EXPECT_EQ(ReadBytes(path), "Note=a\nb\r\n");
-    store.Load();
-    EXPECT_EQ(note, "a");
-    EXPECT_EQ(store.Lines, (std::vector<std::string>{"Note=a", "b"}));
+TEST_F(SettingsFile, OneKeyOfEachKindLoadsSavesAndReloads) {
+    using Text = std::string;
+    CheckOneKey<Text>(path, "CR LF saved escaped", SettingKind::Text, "none", "", "none",
+                      "first\r\nsecond", "Key=first\\r\\nsecond\r\n", "first\r\nsecond");
+    CheckOneKey<Text>(path, "escapes typed by hand", SettingKind::Text, "none",
+                      "Key=C:\\r\\nD:\\x\r\n", "C:\r\nD:\\x", "C:\r\nD:\\x",
+                      "Key=C:\\r\\nD:\\x\r\n", "C:\r\nD:\\x");
+    CheckOneKey<Text>(path, "lone LF splits the line at the next load", SettingKind::Text, "none",
+                      "", "none", "a\nb", "Key=a\nb\r\n", "a");
+    CheckOneKey<Text>(path, "empty text removes its line so the default returns", SettingKind::Text,
+                      "fallback", "Before=1\r\nKey=old\r\nAfter=2\r\n", "old", "",
+                      "Before=1\r\nAfter=2\r\n", "fallback");
+    CheckOneKey(path, "small real", SettingKind::Real, "0.5", "", 0.5, 1e-7, "Key=1E-07\r\n", 1e-7);
+    CheckOneKey(path, "big real", SettingKind::Real, "0", "", 0.0, -6.02214076e23,
+                "Key=-6.02214076E+23\r\n", -6.02214076e23);
+    CheckOneKey(path, "non-finite real removes its line so the default returns", SettingKind::Real,
+                "1.25", "Key=2.5\r\nOther=1\r\n", 2.5, std::numeric_limits<double>::infinity(),
+                "Other=1\r\n", 1.25);
+    // Unknown kinds are neither loaded nor saved, whether the file has the key or not.
+    CheckOneKey(path, "unknown kind", static_cast<SettingKind>(7), "1", "Key=5\r\n", 0, 9,
+                "Key=5\r\n", 9);
+    CheckOneKey(path, "negative kind", static_cast<SettingKind>(-1), "1", "", 0, 9, "", 9);
 }
 
-TEST_F(SettingsFile, EmptyTextRemovesItsLineSoTheDefaultReturns) {
-    WriteBytes(path, "Before=1\r\nNote=old\r\nAfter=2\r\n");
-    std::string note;
-    SettingsStore store;
-    store.FileName = path;
-    store.Register("Note", SettingKind::Text, "fallback", &note);
-    store.Load();
-    EXPECT_EQ(note, "old");
-    note.clear();
-    store.Save();
-    EXPECT_EQ(ReadBytes(path), "Before=1\r\nAfter=2\r\n");
-    store.Load();
-    EXPECT_EQ(note, "fallback");
-}
-
-TEST_F(SettingsFile, RealRoundTripsAndBadRealStopsLoadThere) {
-    double ratio = 1e-7;
-    double big = -6.02214076e23;
-    SettingsStore store;
-    store.FileName = path;
-    store.Register("Ratio", SettingKind::Real, "0.5", &ratio);
-    store.Register("Big", SettingKind::Real, "0", &big);
-    store.Save();
-    EXPECT_EQ(ReadBytes(path), "Ratio=1E-07\r\nBig=-6.02214076E+23\r\n");
-    ratio = big = 0;
-    store.Load();
-    EXPECT_EQ(ratio, 1e-7);
-    EXPECT_EQ(big, -6.02214076e23);
-
+TEST_F(SettingsFile, BadRealStopsLoadThere) {
     int32_t first = 0, last = 0;
     double middle = 0;
     SettingsStore bad;
@@ -254,20 +231,6 @@ TEST_F(SettingsFile, RealWithAnEmptyDefaultFailsWhenMissing) {
     store.FileName = path;
     store.Register("Gain", SettingKind::Real, "", &value);
     EXPECT_THROW(store.Load(), ConvertError);
-}
-
-TEST_F(SettingsFile, NonFiniteRealLeavesTheFileSoTheDefaultReturns) {
-    WriteBytes(path, "Gain=2.5\r\nOther=1\r\n");
-    double gain = 0;
-    SettingsStore store;
-    store.FileName = path;
-    store.Register("Gain", SettingKind::Real, "1.25", &gain);
-    store.Load();
-    gain = std::numeric_limits<double>::infinity();
-    store.Save();
-    EXPECT_EQ(ReadBytes(path), "Other=1\r\n");
-    store.Load();
-    EXPECT_EQ(gain, 1.25);
 }
 
 TEST_F(SettingsFile, RealTextIgnoresTheUserLocale) {
@@ -303,19 +266,6 @@ TEST_F(SettingsFile, TwoBindingsOfOneKeyShareItsLine) {
     b = 2;
     store.Save();
     EXPECT_EQ(ReadBytes(path), "SHARED=2\r\n");
-}
-
-TEST_F(SettingsFile, UnknownKindIsSkipped) {
-    WriteBytes(path, "Odd=5\r\n");
-    int32_t odd = 42;
-    SettingsStore store;
-    store.FileName = path;
-    store.Register("Odd", static_cast<SettingKind>(7), "1", &odd);
-    store.Register("Missing", static_cast<SettingKind>(-1), "1", &odd);
-    store.Load();
-    EXPECT_EQ(odd, 42);
-    store.Save();
-    EXPECT_EQ(ReadBytes(path), "Odd=5\r\n");
 }
 
 TEST(SettingsStoreRegister, HundredSlotsThenLengthError) {
