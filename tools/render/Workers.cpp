@@ -20,11 +20,22 @@ Workers::~Workers() {
 }
 
 std::future<void> Workers::Run(std::function<void()> task) {
+    return Queue(std::move(task), false);
+}
+
+std::future<void> Workers::RunFirst(std::function<void()> task) {
+    return Queue(std::move(task), true);
+}
+
+std::future<void> Workers::Queue(std::function<void()> task, bool first) {
     std::packaged_task<void()> packaged(std::move(task));
     std::future<void> done = packaged.get_future();
     {
         std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(packaged));
+        if (first)
+            tasks_.push_front(std::move(packaged));
+        else
+            tasks_.push_back(std::move(packaged));
     }
     queued_.notify_one();
     return done;

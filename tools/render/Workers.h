@@ -22,9 +22,12 @@ public:
     Workers& operator=(const Workers&) = delete;
 
     std::future<void> Run(std::function<void()> task);
+    // The same, ahead of every task still queued: for a caller that waits for it.
+    std::future<void> RunFirst(std::function<void()> task);
     int32_t Count() const { return static_cast<int32_t>(threads_.size()); }
 
 private:
+    std::future<void> Queue(std::function<void()> task, bool first);
     void Work();
 
     std::mutex mutex_;

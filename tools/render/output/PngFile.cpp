@@ -102,7 +102,7 @@ void WritePng(const Picture& picture, AtomicFile& file, Workers& workers) {
     std::vector<std::future<void>> deflated;
     for (int b = 0; b < bands; ++b)
         deflated.push_back(
-            workers.Run([&, b] { Deflate(picture, parts[std::size_t(b)], b + 1 == bands); }));
+            workers.RunFirst([&, b] { Deflate(picture, parts[std::size_t(b)], b + 1 == bands); }));
     for (auto& d : deflated) d.wait();  // every band, before any error leaves them running
     for (auto& d : deflated) d.get();
     for (const Band& band : parts)
