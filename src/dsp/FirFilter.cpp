@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dsp/NumberText.h"
+#include "platform/AsciiText.h"
 #include "platform/Errors.h"
 #include "platform/TextFile.h"
 
@@ -16,21 +17,12 @@ namespace {
 // Above this a double rounds to infinity in single precision (FLT_MAX plus half its last step).
 constexpr double FloatOverflowThreshold = 0x1.ffffffp+127;
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // The value of the first "name=value" line whose name matches; empty when none does.
 std::string FindValue(const std::vector<std::string>& lines, std::string_view name) {
     for (const auto& line : lines) {
         auto eq = line.find('=');
         if (eq == std::string::npos) continue;
-        if (EqualsIgnoringCase(std::string_view(line).substr(0, eq), name))
+        if (EqualsIgnoringAsciiCase(std::string_view(line).substr(0, eq), name))
             return line.substr(eq + 1);
     }
     return {};

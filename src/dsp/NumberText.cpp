@@ -5,6 +5,8 @@
 #include <string>
 #include <system_error>
 
+#include "platform/AsciiText.h"
+
 namespace vireon {
 
 namespace {
@@ -18,11 +20,6 @@ int HexDigit(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-// White space as the "C" locale's isspace sees it.
-bool IsCSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
 std::optional<int32_t> ParseHex(std::string_view digits) {

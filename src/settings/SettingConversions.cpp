@@ -2,13 +2,11 @@
 
 #include <charconv>
 
+#include "platform/AsciiText.h"
+
 namespace vireon {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 // Replaces every `from` by `to`, left to right. Neither replacement can form a new occurrence
 // (CR LF holds no backslash, "\r\n" holds no CR), so one pass gives the same text as searching
@@ -31,7 +29,7 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
 
 int32_t TextToInteger(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsBlank(text[i])) ++i;
+    while (i < text.size() && IsCSpace(text[i])) ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     // Unsigned, because the value wraps around by design and signed overflow is undefined.

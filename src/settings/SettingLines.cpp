@@ -1,21 +1,8 @@
 #include "settings/SettingLines.h"
 
+#include "platform/AsciiText.h"
+
 namespace vireon {
-
-namespace {
-
-char FoldAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-    return true;
-}
-
-}  // namespace
 
 std::size_t FindKeyLine(const std::vector<std::string>& lines, std::string_view key) {
     // The text before a line's first "=" never holds "=", so such a key matches no line.

@@ -1,28 +1,16 @@
 #include "tools/render/RenderOptions.h"
 
 #include <getopt.h>
-#include <algorithm>
 #include <cctype>
 
+#include "platform/AsciiText.h"
 #include "tools/render/RenderError.h"
 
 namespace vireon::render {
 
-namespace {
-
-bool EndsWithNoCase(std::string_view text, std::string_view suffix) {
-    if (text.size() < suffix.size()) return false;
-    return std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
-}
-
-}  // namespace
-
 bool IsRawName(std::string_view path) {
-    return path == "-" || EndsWithNoCase(path, ".u8") || EndsWithNoCase(path, ".raw");
+    return path == "-" || EndsWithIgnoringAsciiCase(path, ".u8") ||
+           EndsWithIgnoringAsciiCase(path, ".raw");
 }
 
 std::string DefaultOutputPath(std::string_view input) {
