@@ -170,12 +170,6 @@ void AtomicFile::WriteOut(const char* data, std::size_t size) {
     }
 }
 
-int AtomicFile::Descriptor() {
-    if (inPlace_) throw std::logic_error(path_ + ": rewritten in place, no descriptor");
-    Flush();
-    return fd_;
-}
-
 void AtomicFile::Commit() {
     using Kind = AtomicFileError::Kind;
     if (inPlace_) {

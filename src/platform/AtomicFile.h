@@ -55,14 +55,10 @@ public:
 
     // Buffered; a large block goes straight to the file. Throws AtomicFileError.
     void Write(const void* data, std::size_t size);
-    // The temporary file's descriptor, for writers that want one; buffered data is written
-    // out first. Throws std::logic_error when the file is rewritten in place.
-    int Descriptor();
     // Writes out, syncs and renames over the target, once. Throws AtomicFileError.
     void Commit();
     // The name as given, for messages.
     const std::string& Path() const { return path_; }
-    bool RewritesInPlace() const { return inPlace_; }
 
     // Removes the temporary files that earlier writers of the same target left behind when they
     // were killed part-way, if they are older than minimumAge: a younger one may be another
