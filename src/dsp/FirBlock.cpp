@@ -102,9 +102,4 @@ void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const f
     StepPairRun(a, xa, ya, b, xb, yb, count, kept, Chosen().fir.run);
 }
 
-void StepPairBlock(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb,
-                   float* yb) {
-    StepPairRun(a, xa, ya, b, xb, yb, FirBlock, KeptOutputs{0, 1, FirBlock});
-}
-
 }  // namespace vireon

@@ -45,9 +45,4 @@ constexpr int32_t FirMaxStride = 8;
 void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
                  int32_t count, KeptOutputs kept);
 
-// FirBlock consecutive inputs, every output kept.
-constexpr int32_t FirBlock = 8;
-void StepPairBlock(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb,
-                   float* yb);
-
 }  // namespace vireon

@@ -37,6 +37,9 @@ void FillSentinel(FirFilter& f) {
     }
 }
 
+// A short run through the kernels, every output kept.
+constexpr int32_t Block = 8;
+
 void StepAllWays(const FirFilter& loaded, const uint8_t* data, std::size_t size) {
     const int32_t taps = loaded.TapCount;
     // A couple of thousand steps for short filters; long ones at least fill their delay line.
@@ -50,15 +53,14 @@ void StepAllWays(const FirFilter& loaded, const uint8_t* data, std::size_t size)
         if (size == 0) return 1.0f;
         return static_cast<float>(int32_t{data[static_cast<std::size_t>(k) % size]} - 128);
     };
-    for (int32_t k = 0; k + vireon::FirBlock <= steps; k += vireon::FirBlock) {
-        float xa[vireon::FirBlock], xb[vireon::FirBlock], ya[vireon::FirBlock],
-            yb[vireon::FirBlock];
-        for (int32_t j = 0; j < vireon::FirBlock; ++j) {
+    for (int32_t k = 0; k + Block <= steps; k += Block) {
+        float xa[Block], xb[Block], ya[Block], yb[Block];
+        for (int32_t j = 0; j < Block; ++j) {
             xa[j] = input(k + j);
             xb[j] = -xa[j];
         }
-        vireon::StepPairBlock(*blockA, xa, ya, *blockB, xb, yb);
-        for (int32_t j = 0; j < vireon::FirBlock; ++j) {
+        vireon::StepPairRun(*blockA, xa, ya, *blockB, xb, yb, Block, {0, 1, Block});
+        for (int32_t j = 0; j < Block; ++j) {
             const float y = single->Step(xa[j]);
             float pa = 0.0f, pb = 0.0f;
             vireon::StepPair(*pairA, xa[j], pa, *pairB, xb[j], pb);
