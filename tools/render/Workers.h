@@ -1,6 +1,7 @@
 #pragma once
 // The tool's one way of using every core: tasks handed to Workers run on a fixed set of
-// threads, one per core, in the order given; each task's future gives its end (or its error).
+// threads, one per core, in the order queued (RunFirst puts a task ahead of those waiting);
+// each task's future gives its end (or its error).
 #include <condition_variable>
 #include <cstdint>
 #include <deque>

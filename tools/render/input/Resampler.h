@@ -31,7 +31,8 @@ private:
     soxr* soxr_;
 };
 
-// "libsoxr 0.1.3 (cr32s)": the library and the engine it picks on this processor.
+// "libsoxr-0.1.3 (cr64s)": the library and the engine it picks on this processor (double
+// precision, which the resampler asks for).
 std::string DescribeResampler();
 
 }  // namespace vireon::render
