@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "bench/dsp/BenchSurface.h"
+#include "dsp/FirRun.h"
 #include "dsp/SignalChain.h"
 #include "dsp/Waterfall.h"
+#include "dsp/kernels/Kernels.h"
 
 namespace vireon::bench {
 namespace {
@@ -119,8 +121,9 @@ void BM_StepPairBlock(benchmark::State& state) {
     FillFilter(*b, int32_t(state.range(0)));
     float xa[FirBlock], xb[FirBlock], ya[FirBlock], yb[FirBlock];
     for (int32_t k = 0; k < FirBlock; ++k) xa[k] = float(k % 3), xb[k] = -float(k % 5);
+    const FirKernel kernel = Chosen().fir.run;
     for (auto _ : state) {
-        StepPairRun(*a, xa, ya, *b, xb, yb, FirBlock, KeptOutputs{0, 1, FirBlock});
+        StepPairRun(*a, xa, ya, *b, xb, yb, FirBlock, KeptOutputs{0, 1, FirBlock}, kernel);
         benchmark::DoNotOptimize(ya);
         benchmark::DoNotOptimize(yb);
     }

@@ -28,21 +28,4 @@ struct FirFilter {
 // a.Step(xa) and b.Step(xb), but the two running sums overlap in the pipeline.
 void StepPair(FirFilter& a, float xa, float& ya, FirFilter& b, float xb, float& yb);
 
-// Which outputs of a run are wanted: those of inputs first, first + stride, ..., count of them.
-struct KeptOutputs {
-    int32_t first = 0;
-    int32_t stride = 1;
-    int32_t count = 0;
-};
-
-// Runs count consecutive inputs (1 .. FirRunCapacity) through each of two filters and forms only
-// the kept outputs: ya[k] and yb[k] are bit-identical to what StepPair returns for input
-// kept.first + k * kept.stride, and both filters end in the state count StepPair calls leave.
-// Only the delay lines advance for the other inputs. Strides above FirMaxStride, or one filter
-// passed twice, take the sample-by-sample path.
-constexpr int32_t FirRunCapacity = 384;
-constexpr int32_t FirMaxStride = 8;
-void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
-                 int32_t count, KeptOutputs kept);
-
 }  // namespace vireon

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-#include "dsp/MixKernelBody.h"
-#include "dsp/SignalChain.h"
+#include "dsp/Oscillator.h"
 
 namespace vireon {
 
@@ -11,11 +10,6 @@ void MixExactly(double phase, uint8_t byte, float& s, float& c) {
     const float x = static_cast<float>(int32_t{byte} - 128);  // exact
     s = static_cast<float>(double(x) * std::sin(phase));
     c = static_cast<float>(double(x) * std::cos(phase));
-}
-
-void MixKernelPortable(const double* phases, const uint8_t* bytes, int32_t count, float* s,
-                       float* c, uint8_t* unsure) {
-    mixbody::Mix(phases, bytes, count, s, c, unsure);
 }
 
 void MixRun(float& phase, const uint8_t* bytes, int32_t count, float* s, float* c,

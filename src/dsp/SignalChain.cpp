@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "dsp/Kernels.h"
+#include "dsp/FirRun.h"
 #include "dsp/Mixer.h"
+#include "dsp/kernels/Kernels.h"
 
 namespace vireon {
 
@@ -12,13 +13,13 @@ namespace {
 static_assert(FirRunCapacity <= MixRunCapacity);
 
 // Ring and frame trigger for one kept sample's filter outputs.
-void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink) {
+void Keep(SignalChain& chain, float yS, float yC, FrameSink& sink, const ChosenKernels& kernels) {
     SpectrumEngine& engine = chain.Engine;
     engine.Push(yC, yS);
     if (CountKeptSample(chain.FrameCounter)) {
-        engine.ApplyWindow();
-        engine.Transform();
-        engine.Magnitudes();
+        engine.ApplyWindow(kernels.window.run);
+        engine.Transform(kernels.fft.run);
+        engine.Magnitudes(kernels.magnitudes.run);
         sink.DrawSpectrum(engine.Magnitude, engine.N);
     }
 }
@@ -49,19 +50,21 @@ void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxServic
 
 void ProcessSamples(SignalChain& chain, const uint8_t* data, int32_t count, FrameSink& sink) {
     if (data == nullptr || count <= 0) return;
-    const MixKernel kernel = Chosen().mix.run;
+    // The only place the chain asks which kernels this processor runs.
+    const ChosenKernels& kernels = Chosen();
     // Runs of samples: the filter outputs of one run are independent of everything that follows
     // them in the chain, so they are computed together first, and only where a sample is kept.
     for (int32_t k = 0; k < count;) {
         const int32_t n = std::min(FirRunCapacity, count - k);
         float s[FirRunCapacity], c[FirRunCapacity], yS[FirRunCapacity], yC[FirRunCapacity];
-        MixRun(chain.OscillatorPhase, data + k, n, s, c, kernel);
-        StepPairRun(chain.FilterSin, s, yS, chain.FilterCos, c, yC, n, KeptIn(chain.Decimator, n));
+        MixRun(chain.OscillatorPhase, data + k, n, s, c, kernels.mix.run);
+        StepPairRun(chain.FilterSin, s, yS, chain.FilterCos, c, yC, n, KeptIn(chain.Decimator, n),
+                    kernels.fir.run);
         int32_t next = 0;
         for (int32_t j = 0; j < n; ++j) {
             chain.Decimator.Tick();
             if (chain.Decimator.Count != 0) continue;
-            Keep(chain, yS[next], yC[next], sink);
+            Keep(chain, yS[next], yC[next], sink, kernels);
             ++next;
         }
         k += n;

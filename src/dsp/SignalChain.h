@@ -6,6 +6,7 @@
 
 #include "dsp/DecimationCounter.h"
 #include "dsp/FirFilter.h"
+#include "dsp/Oscillator.h"
 #include "dsp/SpectrumEngine.h"
 #include "platform/MessageBox.h"
 
@@ -38,15 +39,6 @@ constexpr int32_t SpectrumSize = 256;
 // kept, both filters loaded from firPath, the sine branch first. Each load reports a missing file
 // through boxes and leaves its filter as it was; a malformed file throws.
 void SetUpChain(SignalChain& chain, const std::string& firPath, MessageBoxService& boxes);
-
-// Advances the oscillator phase by one sample: the sum in double stored as float, and at most
-// one subtraction of a full turn.
-inline void StepOscillator(float& phase) {
-    constexpr double OscillatorStep = 1.1780972450961724;  // 2 pi * 1500 / 8000
-    constexpr double FullTurn = 6.283185307179586;
-    phase = static_cast<float>(double(phase) + OscillatorStep);
-    if (double(phase) > FullTurn) phase = static_cast<float>(double(phase) - FullTurn);
-}
 
 // Counts one kept sample; true (and the counter back at 0) when it completes a frame.
 inline bool CountKeptSample(int32_t& frameCounter) {

@@ -1,8 +1,8 @@
 // Every kernel of every family this processor runs, the portable ones included, held bit for bit
 // to the family's scalar reference, worked out once for all of them on the same inputs: the FIR's
 // to FirFilter::Step, the mixer's to the C library's sine and cosine, the transform's stages to
-// the butterfly written out one at a time.
-#include "dsp/Kernels.h"
+// the butterfly written out one at a time, the window and the magnitudes to their definitions.
+#include "dsp/kernels/Kernels.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "dsp/FirRun.h"
+#include "dsp/Mixer.h"
 #include "dsp/SignalChain.h"
 
 namespace vireon {
@@ -183,13 +185,79 @@ struct SpectrumEngineFamily {
             for (int32_t i = 0; i < n; ++i)
                 start->WorkRe[i] = value(random), start->WorkIm[i] = value(random);
             auto expected = std::make_unique<SpectrumEngine>(*start);
-            expected->TransformWith(ReferenceStage);
+            expected->Transform(ReferenceStage);
             for (const Kernel<FftStage>* kernel : kernels) {
                 auto e = std::make_unique<SpectrumEngine>(*start);
-                e->TransformWith(kernel->run);
+                e->Transform(kernel->run);
                 ASSERT_TRUE(std::memcmp(e->WorkRe, expected->WorkRe, sizeof e->WorkRe) == 0 &&
                             std::memcmp(e->WorkIm, expected->WorkIm, sizeof e->WorkIm) == 0)
                     << kernel->name;
+            }
+        }
+    }
+};
+
+// A ring of random samples, every size from 2 to 4096 and a write index at each edge and in
+// between: the window taken from the oldest slot on, wrapping at the size.
+struct WindowFamily {
+    static constexpr const char* Name = "HannWindow";
+    static std::span<const Kernel<WindowKernel>> All() { return WindowKernels(); }
+    static WindowKernel ChosenOne() { return Chosen().window.run; }
+
+    static void Check(const Runnable<WindowKernel>& kernels) {
+        std::mt19937 random(7);
+        std::uniform_real_distribution<float> value(-1000.0f, 1000.0f);
+        auto e = std::make_unique<SpectrumEngine>();
+        for (int32_t n = 2; n <= SpectrumCapacity; n *= 2) {
+            e->Init(n);
+            for (int32_t i = 0; i < n; ++i)
+                e->RingRe[i] = value(random), e->RingIm[i] = value(random);
+            for (const int32_t oldest : {0, 1, std::min(n / 2 + 1, n - 1), n - 2, n - 1}) {
+                float re[SpectrumCapacity], im[SpectrumCapacity];
+                for (int32_t i = 0; i < n; ++i) {
+                    const int32_t r = (oldest + i) % n;
+                    const double w = 1.0 - double(e->CosTable[i]);
+                    re[i] = static_cast<float>(w * double(e->RingRe[r]));
+                    im[i] = static_cast<float>(w * double(e->RingIm[r]));
+                }
+                for (const Kernel<WindowKernel>* kernel : kernels) {
+                    std::fill_n(e->WorkRe, n, -1.0f);
+                    std::fill_n(e->WorkIm, n, -1.0f);
+                    kernel->run(e->RingRe, e->RingIm, oldest, n, e->CosTable, e->WorkRe, e->WorkIm);
+                    ASSERT_TRUE(std::memcmp(e->WorkRe, re, sizeof(float) * std::size_t(n)) == 0 &&
+                                std::memcmp(e->WorkIm, im, sizeof(float) * std::size_t(n)) == 0)
+                        << kernel->name << ", n " << n << ", oldest " << oldest;
+                }
+            }
+        }
+    }
+};
+
+// Random work arrays of every size, the square root of the sum of squares in double.
+struct MagnitudeFamily {
+    static constexpr const char* Name = "Magnitudes";
+    static std::span<const Kernel<MagnitudeKernel>> All() { return MagnitudeKernels(); }
+    static MagnitudeKernel ChosenOne() { return Chosen().magnitudes.run; }
+
+    static void Check(const Runnable<MagnitudeKernel>& kernels) {
+        std::mt19937 random(11);
+        std::uniform_real_distribution<float> value(-1e6f, 1e6f);
+        auto e = std::make_unique<SpectrumEngine>();
+        for (int32_t n = 2; n <= SpectrumCapacity; n *= 2) {
+            e->Init(n);
+            for (int32_t i = 0; i < n; ++i)
+                e->WorkRe[i] = value(random), e->WorkIm[i] = value(random);
+            float expected[SpectrumCapacity];
+            for (int32_t i = 0; i < n; ++i) {
+                const int32_t p = e->BitReverse[i ^ (n / 2)];
+                const double re = e->WorkRe[p], im = e->WorkIm[p];
+                expected[i] = static_cast<float>(std::sqrt(re * re + im * im));
+            }
+            for (const Kernel<MagnitudeKernel>* kernel : kernels) {
+                std::fill_n(e->Magnitude, n, -1.0f);
+                kernel->run(e->WorkRe, e->WorkIm, e->BitReverse, n, e->Magnitude);
+                ASSERT_EQ(std::memcmp(e->Magnitude, expected, sizeof(float) * std::size_t(n)), 0)
+                    << kernel->name << ", n " << n;
             }
         }
     }
@@ -205,7 +273,8 @@ struct FamilyName {
     }
 };
 
-using Families = ::testing::Types<FirFamily, MixerFamily, SpectrumEngineFamily>;
+using Families =
+    ::testing::Types<FirFamily, MixerFamily, SpectrumEngineFamily, WindowFamily, MagnitudeFamily>;
 TYPED_TEST_SUITE(EveryKernel, Families, FamilyName);
 
 // The portable kernel comes first and runs everywhere; the chain runs the last one this

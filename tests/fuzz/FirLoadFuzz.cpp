@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "dsp/FirFilter.h"
+#include "dsp/FirRun.h"
+#include "dsp/kernels/Kernels.h"
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
 #include "tests/fuzz/FuzzSupport.h"
@@ -59,7 +61,8 @@ void StepAllWays(const FirFilter& loaded, const uint8_t* data, std::size_t size)
             xa[j] = input(k + j);
             xb[j] = -xa[j];
         }
-        vireon::StepPairRun(*blockA, xa, ya, *blockB, xb, yb, Block, {0, 1, Block});
+        vireon::StepPairRun(*blockA, xa, ya, *blockB, xb, yb, Block, {0, 1, Block},
+                            vireon::Chosen().fir.run);
         for (int32_t j = 0; j < Block; ++j) {
             const float y = single->Step(xa[j]);
             float pa = 0.0f, pb = 0.0f;

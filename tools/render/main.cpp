@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "dsp/Kernels.h"
+#include "dsp/kernels/Kernels.h"
 #include "tools/render/ProgramDirectory.h"
 #include "tools/render/Render.h"
 #include "tools/render/RenderError.h"

@@ -1,11 +1,15 @@
 #pragma once
 // The mixer's loop, built once per instruction set. Branch-free, so that the compiler can work
-// on several samples per instruction; nothing here fuses or reorders arithmetic.
-#include <bit>
+// on several samples per instruction; nothing here fuses or reorders arithmetic. Unnamed
+// namespace: each kernel's source file, built for its own instruction set, gets a copy of its
+// own; with external linkage the linker would keep one copy for every kernel, and a processor
+// without AVX2 could be handed the AVX2 build of the loop.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
-namespace vireon::mixbody {
+namespace vireon {
+namespace {
 
 // Bound on |our sine or cosine - the library's| for phases in [0, 2 pi]: the polynomials and
 // the reduction are good to a few units in the last place of 1; this leaves a wide margin.
@@ -13,13 +17,16 @@ constexpr double ErrorBound = 1e-14;
 
 // The float the library's product rounds to, if every value within `margin` of p rounds to
 // it. Rounding is monotonic, so the two ends of the interval decide.
-inline bool SureRounding(double p, double margin) {
-    return std::bit_cast<uint32_t>(static_cast<float>(p - margin)) ==
-           std::bit_cast<uint32_t>(static_cast<float>(p + margin));
+bool SureRounding(double p, double margin) {
+    const float low = static_cast<float>(p - margin), high = static_cast<float>(p + margin);
+    uint32_t lowBits, highBits;  // compared as bits: -0 and +0 are different floats here
+    std::memcpy(&lowBits, &low, sizeof low);
+    std::memcpy(&highBits, &high, sizeof high);
+    return lowBits == highBits;
 }
 
-inline void Mix(const double* phases, const uint8_t* bytes, int32_t count, float* s, float* c,
-                uint8_t* unsure) {
+void MixBody(const double* phases, const uint8_t* bytes, int32_t count, float* s, float* c,
+             uint8_t* unsure) {
     constexpr double TwoOverPi = 0.6366197723675814;
     constexpr double PiOver2High = 1.5707963267341256;  // 31 bits: exact times 0 .. 4
     constexpr double PiOver2Low = 6.077100506506192e-11;
@@ -81,4 +88,5 @@ inline void Mix(const double* phases, const uint8_t* bytes, int32_t count, float
     }
 }
 
-}  // namespace vireon::mixbody
+}  // namespace
+}  // namespace vireon

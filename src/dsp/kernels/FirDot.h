@@ -1,11 +1,10 @@
 #pragma once
-// The inner products behind StepPairRun. Every kernel gives the bits Step gives: each output
-// is the sum over i < taps of c[i] * w[i], the product exact in double, the running sum rounded
-// to float after every addition, i in increasing order. Kernels differ only in how many
-// outputs (samples of time, never taps) they work on side by side.
+// The FIR filters' inner products, the kernels behind StepPairRun. Every kernel gives the bits
+// FirFilter::Step gives: each output is the sum over i < taps of c[i] * w[i], the product exact
+// in double, the running sum rounded to float after every addition, i in increasing order.
+// Kernels differ only in how many outputs (samples of time, never taps) they work on side by
+// side.
 #include <cstdint>
-
-#include "dsp/FirFilter.h"
 
 namespace vireon {
 
@@ -30,16 +29,12 @@ constexpr int32_t FirKernelLanes = 8;
 // Runs both filters' shares; the two need not have the same tap count.
 using FirKernel = void (*)(const FirKernelArgs& a, const FirKernelArgs& b);
 
-// StepPairRun with the given kernel (dsp/Kernels lists them).
-void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
-                 int32_t count, KeptOutputs kept, FirKernel kernel);
-
-void FirKernelPortable(const FirKernelArgs& a, const FirKernelArgs& b);
+void FirDotPortable(const FirKernelArgs& a, const FirKernelArgs& b);
 // Built for x86-64 only.
 #if defined(__x86_64__)
-void FirKernelSse2(const FirKernelArgs& a, const FirKernelArgs& b);
-void FirKernelAvx2(const FirKernelArgs& a, const FirKernelArgs& b);
-void FirKernelAvx512(const FirKernelArgs& a, const FirKernelArgs& b);
+void FirDotSse2(const FirKernelArgs& a, const FirKernelArgs& b);
+void FirDotAvx2(const FirKernelArgs& a, const FirKernelArgs& b);
+void FirDotAvx512(const FirKernelArgs& a, const FirKernelArgs& b);
 #endif
 
 }  // namespace vireon

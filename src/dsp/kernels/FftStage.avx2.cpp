@@ -2,7 +2,7 @@
 // processor has AVX2.
 #include <immintrin.h>
 
-#include "dsp/SpectrumEngine.h"
+#include "dsp/kernels/FftStage.h"
 
 namespace vireon {
 namespace {

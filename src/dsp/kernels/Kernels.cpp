@@ -1,4 +1,4 @@
-#include "dsp/Kernels.h"
+#include "dsp/kernels/Kernels.h"
 
 // The build lists the processor-specific sources only for x86-64 and then says so.
 #if defined(VIREON_X86_KERNELS) && !defined(__x86_64__)
@@ -11,25 +11,40 @@ namespace {
 
 // Plain constants: the tables exist before any code runs and are never built at run time.
 constexpr Kernel<FirKernel> FirTable[] = {
-    {"portable", CpuFeature::None, FirKernelPortable},
+    {"portable", CpuFeature::None, FirDotPortable},
 #if defined(VIREON_X86_KERNELS)
-    {"sse2", CpuFeature::None, FirKernelSse2},
-    {"avx2", CpuFeature::Avx2, FirKernelAvx2},
-    {"avx512", CpuFeature::Avx512, FirKernelAvx512},
+    {"sse2", CpuFeature::None, FirDotSse2},
+    {"avx2", CpuFeature::Avx2, FirDotAvx2},
+    {"avx512", CpuFeature::Avx512, FirDotAvx512},
 #endif
 };
 
 constexpr Kernel<MixKernel> MixTable[] = {
-    {"portable", CpuFeature::None, MixKernelPortable},
+    {"portable", CpuFeature::None, MixPortable},
 #if defined(VIREON_X86_KERNELS)
-    {"avx2", CpuFeature::Avx2, MixKernelAvx2},
+    {"avx2", CpuFeature::Avx2, MixAvx2},
 #endif
 };
 
 constexpr Kernel<FftStage> FftTable[] = {
     {"portable", CpuFeature::None, FftStagePortable},
 #if defined(VIREON_X86_KERNELS)
+    {"sse2", CpuFeature::None, FftStageSse2},
     {"avx2", CpuFeature::Avx2, FftStageAvx2},
+#endif
+};
+
+constexpr Kernel<WindowKernel> WindowTable[] = {
+    {"portable", CpuFeature::None, HannWindowPortable},
+#if defined(VIREON_X86_KERNELS)
+    {"sse2", CpuFeature::None, HannWindowSse2},
+#endif
+};
+
+constexpr Kernel<MagnitudeKernel> MagnitudeTable[] = {
+    {"portable", CpuFeature::None, MagnitudesPortable},
+#if defined(VIREON_X86_KERNELS)
+    {"sse2", CpuFeature::None, MagnitudesSse2},
 #endif
 };
 
@@ -83,16 +98,25 @@ std::span<const Kernel<FftStage>> FftStages() {
     return FftTable;
 }
 
+std::span<const Kernel<WindowKernel>> WindowKernels() {
+    return WindowTable;
+}
+
+std::span<const Kernel<MagnitudeKernel>> MagnitudeKernels() {
+    return MagnitudeTable;
+}
+
 const ChosenKernels& Chosen() {
     static const ChosenKernels chosen{LastRunnable(FirKernels()), LastRunnable(MixKernels()),
-                                      LastRunnable(FftStages())};
+                                      LastRunnable(FftStages()), LastRunnable(WindowKernels()),
+                                      LastRunnable(MagnitudeKernels())};
     return chosen;
 }
 
 std::string DescribeKernels() {
     const ChosenKernels& k = Chosen();
     return std::string("kernels: fir ") + k.fir.name + ", mixer " + k.mix.name + ", fft " +
-           k.fft.name;
+           k.fft.name + ", window " + k.window.name + ", magnitudes " + k.magnitudes.name;
 }
 
 }  // namespace vireon

@@ -1,11 +1,6 @@
-// StepPairRun: a run of samples through both filters, forming only the outputs that are kept.
-// Each output is still the serial float-rounded sum Step forms, tap by tap in index order; only
-// independent sums (other samples, the other filter) are worked on side by side.
-#include <cstring>
+#include "dsp/FirRun.h"
 
-#include "dsp/FirBlockKernels.h"
-#include "dsp/FirFilter.h"
-#include "dsp/Kernels.h"
+#include <cstring>
 
 namespace vireon {
 
@@ -95,11 +90,6 @@ void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const f
     kernel(argsA, argsB);
     Advance(a, xa, count);
     Advance(b, xb, count);
-}
-
-void StepPairRun(FirFilter& a, const float* xa, float* ya, FirFilter& b, const float* xb, float* yb,
-                 int32_t count, KeptOutputs kept) {
-    StepPairRun(a, xa, ya, b, xb, yb, count, kept, Chosen().fir.run);
 }
 
 }  // namespace vireon

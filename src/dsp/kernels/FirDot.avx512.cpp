@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "dsp/FirBlockKernels.h"
-#include "dsp/FirKernelBody.h"
+#include "dsp/kernels/FirDot.h"
+#include "dsp/kernels/FirDotBody.h"
 
 namespace vireon {
 
@@ -31,7 +31,7 @@ struct Avx512 {
 
 }  // namespace
 
-void FirKernelAvx512(const FirKernelArgs& a, const FirKernelArgs& b) {
+void FirDotAvx512(const FirKernelArgs& a, const FirKernelArgs& b) {
     KernelPair<Avx512, 8>(a, b);
 }
 

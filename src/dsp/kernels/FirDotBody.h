@@ -6,7 +6,7 @@
 // here calls a library template.
 #include <cstdint>
 
-#include "dsp/FirBlockKernels.h"
+#include "dsp/kernels/FirDot.h"
 
 namespace vireon {
 namespace {
