@@ -1,13 +1,13 @@
 #pragma once
-// The main window: the waterfall picture, the menu and its commands, stand-by, the remembered
-// placement, and the capture and signal-chain operations that run in it.
-#include <QKeySequence>
-#include <QMainWindow>
-#include <QMetaObject>
+// The main window: everything it does, written once for every platform. It owns no widget: a
+// platform's window (MainWindowShell) shows the picture and the menu and hands its events here.
+// Start-up (the constructor), the menu commands, stand-by, the remembered placement, the save at
+// the end (the destructor), and the capture and signal-chain operations that run in the window.
 #include <cstdint>
 #include <string>
 
 #include "app/ErrorReport.h"
+#include "app/MainWindowShell.h"
 #include "app/ProgramState.h"
 #include "app/UrlOpener.h"
 #include "app/capture/Capture.h"
@@ -15,16 +15,7 @@
 #include "platform/ProgramLauncher.h"
 #include "platform/audio/AudioInput.h"
 
-class QAction;
-class QFrame;
-class QMenu;
-class QMenuBar;
-
 namespace vireon {
-
-class TFormAbout;
-class WaterfallImage;
-struct WindowGeometry;
 
 // The services the window works through; all must outlive it.
 struct MainWindowServices {
@@ -35,20 +26,36 @@ struct MainWindowServices {
     ErrorReport& Report;
 };
 
-class TFormMain final : public QMainWindow, public CaptureHost, public FrameSink {
-    Q_OBJECT
+class TFormMain final : public CaptureHost, public FrameSink {
 public:
-    // Builds and shows the window, loads the filters and the settings, starts receiving and
-    // applies the remembered placement. Both folders end in a path separator; userFolder, the
-    // user's own configuration folder, may be empty (the files then live beside the program).
-    TFormMain(ProgramState& state, const MainWindowServices& services,
-              const std::string& programDirectory, const std::string& userFolder = {},
-              QWidget* parent = nullptr);
-    // Stores the placement and saves the settings.
-    ~TFormMain() override;
+    // Shows the window at its design place, loads the filters and the settings, starts receiving
+    // and applies the remembered placement. Both folders end in a path separator; userFolder,
+    // the user's own configuration folder, may be empty (the files then live beside the
+    // program). An error that escapes (a malformed coefficient or settings file) leaves the
+    // window unbuilt and is for the caller to report.
+    TFormMain(ProgramState& state, const MainWindowServices& services, MainWindowShell& shell,
+              const std::string& programDirectory, const std::string& userFolder = {});
+    // Lets go of the device, stores the placement and saves the settings (unless EndSession
+    // already did).
+    ~TFormMain();
+    TFormMain(const TFormMain&) = delete;
+    TFormMain& operator=(const TFormMain&) = delete;
 
-    // The dialog the About command shows; made after the window.
-    void SetAboutDialog(TFormAbout* about) { about_ = about; }
+    // What the platform's window hands over. Whatever a handler throws is shown by the error
+    // report, and the program goes on.
+    void OnCommand(MenuCommand command);
+    // The application became the active one.
+    void OnActivated();
+    // PanelHz changed its size.
+    void OnResize();
+    // The window is closing (its close box, Exit, the system asking the program to end).
+    void OnClose();
+    // A device notification; false for one that is not capture's, which goes on to the window's
+    // default handling.
+    bool OnWaveIn(const WaveInMessage& message);
+    // The session ends and the process will not get to run its event loop again: stop, store
+    // the placement and save now.
+    void OnEndSession();
 
     // Menu commands.
     void Inputvolume1Click();
@@ -60,7 +67,9 @@ public:
     void AboutClick();
     // Leaves stand-by on the application's activation while it is installed as the hook.
     void StandByResume();
-    bool StandByHookInstalled() const { return static_cast<bool>(standByHook_); }
+    bool StandByHookInstalled() const { return standByHook_; }
+    // MenuStandBy's check mark.
+    bool StandByChecked() const { return standByChecked_; }
 
     void FormResize();
     void FormClose();
@@ -74,42 +83,19 @@ public:
     void ProcessSamples(const std::uint8_t* samples, std::int32_t count) override;
     void DrawSpectrum(const float* values, std::int32_t count) override;
 
-    QFrame* PanelHz = nullptr;
-    WaterfallImage* ImageHz = nullptr;
-    QMenuBar* MainMenu1 = nullptr;
-    QMenu* MenuOpenPalette = nullptr;
-    QAction* Inputvolume1 = nullptr;
-    QAction* MenuStandBy = nullptr;
-    QAction* Separator3 = nullptr;
-    QAction* MenuExit = nullptr;
-    QMenu* Receive1 = nullptr;
-    QAction* MenuStartReceive = nullptr;
-    QAction* MenuStopReceive = nullptr;
-    QMenu* N1 = nullptr;
-    QAction* VEDUREDezadod1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* About1 = nullptr;
-
-protected:
-    bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
-    void BuildLayout();
-    void BuildMenu();
     void ApplyPlacement();
     void StorePlacementAndSave();
-    WindowGeometry ClientGeometry() const;
-    QAction* AddCommand(QMenu* menu, const char* name, const char* caption,
-                        void (TFormMain::*handler)(), QKeySequence shortcut = {});
+    void SetStandByChecked(bool checked);
 
     ProgramState& state_;
     MainWindowServices services_;
+    MainWindowShell& shell_;
     CaptureContext capture_;
     std::string settingsFolderToMake_;  // the user's folder, when the settings go there
-    TFormAbout* about_ = nullptr;
-    QMetaObject::Connection standByHook_;
+    bool standByChecked_ = false;
+    bool standByHook_ = false;
+    bool saved_ = false;
 };
 
 }  // namespace vireon

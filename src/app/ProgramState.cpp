@@ -1,13 +1,13 @@
 #include "app/ProgramState.h"
 
-#include "app/AppText.h"
+#include "app/VolumeControl.h"
 
 namespace vireon {
 
 void InitialiseProgramState(ProgramState& state) {
     state.Settings = SettingsStore{};
     state.ProgramDirectory.clear();
-    state.VolumeCommand = VolumeControlProgram;
+    state.VolumeCommand = PlatformVolumeControl().Program;
     state.Chain.FilterSin.TapCount = 0;
     state.Chain.FilterCos.TapCount = 0;
 }

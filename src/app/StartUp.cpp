@@ -1,18 +1,15 @@
 #include "app/StartUp.h"
 
-#include "app/About.h"
-
 namespace vireon {
 
-int RunProgram(ProgramState& state, const MainWindowServices& services,
+int RunProgram(ProgramState& state, const MainWindowServices& services, MainWindowShell& shell,
                const std::string& programDirectory, const std::function<void(TFormMain&)>& runLoop,
                const std::string& userFolder) {
     try {
-        TFormMain formMain(state, services, programDirectory, userFolder);
-        TFormAbout formAbout(&formMain);
-        formMain.SetAboutDialog(&formAbout);
+        TFormMain formMain(state, services, shell, programDirectory, userFolder);
+        shell.MakeAboutDialog();
         runLoop(formMain);
-        // The About dialog goes first, then the main window, whose destruction saves.
+        // The main window's destruction saves.
     } catch (...) {
         services.Report.ShowCurrentException();
     }

@@ -54,7 +54,7 @@ protected:
         deliverAll();
     }
 
-    QObject* target() { return reinterpret_cast<QObject*>(&targetTag_); }
+    NotificationTarget target() { return &targetTag_; }
 
     std::size_t deliverAll() {
         return audio.deliverAll(

@@ -22,10 +22,11 @@
 #include <vector>
 
 #include "app/AppText.h"
-#include "app/ShutdownRequest.h"
 #include "app/StartUp.h"
-#include "app/TerminationSignals.h"
 #include "app/capture/Capture.h"
+#include "app/linux/QtMainWindow.h"
+#include "app/linux/ShutdownRequest.h"
+#include "app/linux/TerminationSignals.h"
 #include "dsp/SignalChain.h"
 #include "platform/audio/PulseAudioInput.h"
 #include "platform/audio/WaveInEvent.h"
@@ -282,8 +283,9 @@ TEST_F(RealCaptureTest, AServerThatStopsAnsweringFailsStartsInTimeAndTheProgramS
         double startUp = 0, start = 0, end = 0;
         QElapsedTimer clock;
         clock.start();
-        RunProgram(state, {shutdown, launcher, browser, audio, report}, folder.Path() + "/",
-                   [&](TFormMain& formMain) {
+        QtMainWindow formMain;
+        RunProgram(state, {shutdown, launcher, browser, audio, report}, formMain,
+                   folder.Path() + "/", [&](TFormMain&) {
                        // The start-up's start gave up at the deadline: the window is up.
                        startUp = since(clock);
                        EXPECT_FALSE(state.Capture.Receiving);

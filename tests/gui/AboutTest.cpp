@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/About.h"
+#include "app/linux/About.h"
 
 namespace vireon {
 namespace {

@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/About.h"
+#include "app/VolumeControl.h"
+#include "app/linux/About.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
@@ -20,7 +21,7 @@ using testing::WindowHarness;
 
 TEST(CommandsTest, MenuAsLaidOut) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     EXPECT_EQ(w.windowTitle(), "OKAVEN Vireon");
 
     struct Item {
@@ -74,7 +75,7 @@ TEST(CommandsTest, MenuAsLaidOut) {
 
 TEST(CommandsTest, ReceiveCommandsFollowTheCaptureState) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     EXPECT_FALSE(w.MenuStartReceive->isEnabled());
     EXPECT_TRUE(w.MenuStopReceive->isEnabled());
     w.MenuStopReceive->trigger();
@@ -99,18 +100,19 @@ TEST(CommandsTest, InputVolumeStartsWhicheverControlIsInstalledOrSaysWhatToInsta
     };
     for (const auto& c : cases) {
         WindowHarness h;
-        TFormMain& w = h.Open();
+        QtMainWindow& w = h.Open();
         h.launcher.missing = c.missing;
         w.Inputvolume1->trigger();
         EXPECT_EQ(h.launcher.launched, c.tried);
-        const std::vector<ShownBox> box{{NoVolumeControlText, "", MB_ICONEXCLAMATION}};
+        const std::vector<ShownBox> box{
+            {PlatformVolumeControl().MissingText, "", MB_ICONEXCLAMATION}};
         EXPECT_EQ(h.boxes.shown, c.box ? box : std::vector<ShownBox>{});
     }
 }
 
 TEST(CommandsTest, WebSiteOpensItsPage) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     w.VEDUREDezadod1->trigger();
 #ifdef VIREON_HOME_PAGE
     const std::string page = VIREON_HOME_PAGE;
@@ -123,7 +125,7 @@ TEST(CommandsTest, WebSiteOpensItsPage) {
 
 TEST(CommandsTest, AnErrorInACommandIsReportedAndTheProgramGoesOn) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     h.launcher.fail = true;
     w.Inputvolume1->trigger();
     ASSERT_EQ(h.boxes.shown.size(), 1u);
@@ -135,7 +137,7 @@ TEST(CommandsTest, AnErrorInACommandIsReportedAndTheProgramGoesOn) {
 
 TEST(CommandsTest, ExitWhileReceivingStopsFirstAndSavesOnlyWhenTheWindowGoes) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     ASSERT_TRUE(h.state->Capture.Receiving);
     w.MenuExit->trigger();
     EXPECT_FALSE(w.isVisible());
@@ -153,7 +155,8 @@ TEST(CommandsTest, ExitWhileReceivingStopsFirstAndSavesOnlyWhenTheWindowGoes) {
 
 TEST(CommandsTest, ExitActsAsTheCloseButton) {
     WindowHarness viaMenu, viaClose;
-    viaMenu.Open().MenuExitClick();
+    viaMenu.Open();
+    viaMenu.form->MenuExitClick();
     viaClose.Open().close();
     for (WindowHarness* h : {&viaMenu, &viaClose}) {
         EXPECT_FALSE(h->window->isVisible());
@@ -163,9 +166,9 @@ TEST(CommandsTest, ExitActsAsTheCloseButton) {
 
 TEST(CommandsTest, AboutShowsTheSameDialogEveryTime) {
     WindowHarness h;
-    TFormMain& w = h.Open();
-    TFormAbout about(&w);
-    w.SetAboutDialog(&about);
+    QtMainWindow& w = h.Open();
+    w.MakeAboutDialog();
+    TFormAbout& about = *w.FormAbout;
     std::vector<QWidget*> shown;
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, [&] {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/AppText.h"
-#include "app/VireonApplication.h"
+#include "app/linux/VireonApplication.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace vireon::testing {

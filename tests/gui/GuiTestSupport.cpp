@@ -60,7 +60,7 @@ WindowHarness::WindowHarness(Coefficients coefficients) {
         folder.Write(CoefficientFileName, text.str());
     }
     // The fake device posts its notifications to the window like the real one.
-    audio.poster = [](QObject* target, const WaveInMessage& message) {
+    audio.poster = [](NotificationTarget target, const WaveInMessage& message) {
         PostWaveInMessage(target, message);
     };
 }
@@ -73,12 +73,14 @@ MainWindowServices WindowHarness::Services() {
     return {boxes, launcher, browser, audio, report};
 }
 
-TFormMain& WindowHarness::Open() {
-    window = std::make_unique<TFormMain>(*state, Services(), folder.Path());
+QtMainWindow& WindowHarness::Open() {
+    window = std::make_unique<QtMainWindow>();
+    form = std::make_unique<TFormMain>(*state, Services(), *window, folder.Path());
     return *window;
 }
 
 void WindowHarness::Close() {
+    form.reset();
     window.reset();
 }
 

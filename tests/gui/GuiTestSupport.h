@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramState.h"
 #include "app/UrlOpener.h"
+#include "app/linux/QtMainWindow.h"
 #include "platform/ProgramLauncher.h"
 #include "tests/support/FakeAudioInput.h"
 #include "tests/support/FakeMessageBoxes.h"
@@ -68,9 +69,10 @@ struct WindowHarness {
     ~WindowHarness();
 
     MainWindowServices Services();
-    // Builds the window (which shows itself, loads and starts receiving).
-    TFormMain& Open();
-    // Destroys the window: stores the placement and saves the settings.
+    // Builds the window and its logic (which shows it, loads and starts receiving).
+    QtMainWindow& Open();
+    // Destroys the window's logic, which stores the placement and saves the settings, then the
+    // window.
     void Close();
 
     // Delivers every posted event, device notifications included.
@@ -85,7 +87,8 @@ struct WindowHarness {
     FakeUrlOpener browser;
     FakeAudioInput audio;
     ErrorReport report{boxes, ApplicationTitle};
-    std::unique_ptr<TFormMain> window;
+    std::unique_ptr<QtMainWindow> window;
+    std::unique_ptr<TFormMain> form;
 };
 
 // Unsigned 8-bit samples of a sine at the given frequency (8000 samples per second).

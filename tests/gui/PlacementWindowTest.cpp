@@ -18,7 +18,7 @@ std::string SettingsText(int top, int left, int width, int height, const char* m
 
 TEST(PlacementWindowTest, FirstRunOpensMaximisedAndSavesZerosWhileMaximised) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     EXPECT_TRUE(w.isMaximized());
     EXPECT_EQ(h.state->Values.WindowTop, 0);
     EXPECT_EQ(h.state->Values.WindowWidth, 0);
@@ -31,7 +31,7 @@ TEST(PlacementWindowTest, FirstRunOpensMaximisedAndSavesZerosWhileMaximised) {
 
 TEST(PlacementWindowTest, FirstRunRestoredSavesTheDesignPlacement) {
     WindowHarness h;
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     w.showNormal();
     WindowHarness::Settle();
     h.Close();
@@ -56,7 +56,7 @@ TEST_P(PlacementOpenTest, OpensWhereRemembered) {
     const OpenCase& c = GetParam();
     WindowHarness h;
     h.folder.Write(SettingsFileName, SettingsText(c.top, c.left, c.width, c.height, "off"));
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     EXPECT_FALSE(w.isMaximized());
     EXPECT_EQ(w.geometry().topLeft(), c.position);
     EXPECT_EQ(w.size(), c.size);
@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PlacementWindowTest, ATopEdgeAtZeroIsSavedAsZeroAndReopensAtTheDesignTop) {
     WindowHarness first;
     first.folder.Write(SettingsFileName, SettingsText(100, 40, 700, 400, "off"));
-    TFormMain& w = first.Open();
+    QtMainWindow& w = first.Open();
     w.setGeometry(40, 0, w.width(), w.height());
     first.Close();
     EXPECT_EQ(first.folder.Settings().at("WindowTop"), "0");
@@ -87,7 +87,7 @@ TEST(PlacementWindowTest, ATopEdgeAtZeroIsSavedAsZeroAndReopensAtTheDesignTop) {
 TEST(PlacementWindowTest, MaximisedLaterKeepsTheLastNormalValues) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, SettingsText(0, 0, 0, 0, "off"));
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     w.move(60, 70);
     w.showMaximized();
     WindowHarness::Settle();
@@ -104,7 +104,7 @@ TEST(PlacementWindowTest, OtherLinesOfTheFileSurvive) {
     WindowHarness h;
     h.folder.Write(SettingsFileName,
                    "# mine\r\nwindowtop=77\r\nColour=blue\r\nWindowMaximized=off\r\n");
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     EXPECT_EQ(w.geometry().y(), 77);  // keys match whatever their letter case
     h.Close();
     const auto lines = h.folder.SettingsLines();

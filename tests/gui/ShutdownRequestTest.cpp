@@ -6,9 +6,9 @@
 #include <QTimer>
 #include <functional>
 
-#include "app/About.h"
-#include "app/ShutdownRequest.h"
 #include "app/StartUp.h"
+#include "app/linux/About.h"
+#include "app/linux/ShutdownRequest.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
@@ -39,7 +39,8 @@ TEST(ShutdownRequestTest, DuringStartUpTheRestIsNotWaitedForAndTheWindowClosesAt
     const MainWindowServices services{shutdown, h.launcher, h.browser, h.audio, report};
 
     bool looped = false;
-    RunProgram(*h.state, services, h.folder.Path(), [&](TFormMain& window) {
+    QtMainWindow window;
+    RunProgram(*h.state, services, window, h.folder.Path(), [&](TFormMain&) {
         shutdown.RunEventLoop(window);  // must not enter the loop: nothing would end it
         looped = true;
         EXPECT_FALSE(window.isVisible());
@@ -56,8 +57,9 @@ TEST(ShutdownRequestTest, WhileTheLoopRunsAModalDialogIsClosedAndTheProgramEnds)
     const MainWindowServices services{shutdown, h.launcher, h.browser, h.audio, h.report};
     bool aboutWasUp = false, timedOut = false;
 
-    RunProgram(*h.state, services, h.folder.Path(), [&](TFormMain& window) {
-        QTimer::singleShot(0, &window, [&window] { window.AboutClick(); });
+    QtMainWindow window;
+    RunProgram(*h.state, services, window, h.folder.Path(), [&](TFormMain& formMain) {
+        QTimer::singleShot(0, &window, [&formMain] { formMain.AboutClick(); });
         QTimer::singleShot(100, &window, [&] {
             aboutWasUp = QApplication::activeModalWidget() == window.findChild<TFormAbout*>();
             shutdown.Request();

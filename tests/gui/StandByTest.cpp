@@ -20,21 +20,21 @@ void Activate(Qt::ApplicationState state) {
 }
 
 // Opens the window and lets the platform activate it, as the user's click on the menu implies.
-TFormMain& OpenActive(WindowHarness& h) {
-    TFormMain& w = h.Open();
+QtMainWindow& OpenActive(WindowHarness& h) {
+    QtMainWindow& w = h.Open();
     WindowHarness::Settle();
     EXPECT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
     return w;
 }
 
-void ExpectReceivingMenus(const TFormMain& w, bool receiving) {
+void ExpectReceivingMenus(const QtMainWindow& w, bool receiving) {
     EXPECT_EQ(w.MenuStartReceive->isEnabled(), !receiving);
     EXPECT_EQ(w.MenuStopReceive->isEnabled(), receiving);
 }
 
 TEST(StandByTest, WhileReceivingStopsMinimisesAndResumesOnActivation) {
     WindowHarness h;
-    TFormMain& w = OpenActive(h);
+    QtMainWindow& w = OpenActive(h);
     ASSERT_TRUE(h.state->Capture.Receiving);
     EXPECT_FALSE(w.MenuStandBy->isChecked());
     EXPECT_TRUE(w.MenuStandBy->isCheckable());
@@ -43,7 +43,7 @@ TEST(StandByTest, WhileReceivingStopsMinimisesAndResumesOnActivation) {
     EXPECT_EQ(h.audio.calls(AudioCall::Reset), 1);
     EXPECT_FALSE(h.state->Capture.Receiving);
     EXPECT_TRUE(w.MenuStandBy->isChecked());
-    EXPECT_TRUE(w.StandByHookInstalled());
+    EXPECT_TRUE(h.form->StandByHookInstalled());
     EXPECT_TRUE(w.isMinimized());
     ExpectReceivingMenus(w, false);
     WindowHarness::Settle();
@@ -55,7 +55,7 @@ TEST(StandByTest, WhileReceivingStopsMinimisesAndResumesOnActivation) {
 
     Activate(Qt::ApplicationActive);
     EXPECT_FALSE(w.MenuStandBy->isChecked());
-    EXPECT_FALSE(w.StandByHookInstalled());
+    EXPECT_FALSE(h.form->StandByHookInstalled());
     EXPECT_TRUE(h.state->Capture.Receiving);
     EXPECT_EQ(h.audio.calls(AudioCall::Open), 2);
     EXPECT_EQ(h.audio.queued(h.Device()), 10u);
@@ -70,14 +70,14 @@ TEST(StandByTest, WhileReceivingStopsMinimisesAndResumesOnActivation) {
 TEST(StandByTest, WhileNotReceivingStartsAllTheSameOnReturn) {
     WindowHarness h;
     h.audio.devices = 0;  // the start at opening fails
-    TFormMain& w = OpenActive(h);
+    QtMainWindow& w = OpenActive(h);
     ASSERT_FALSE(h.state->Capture.Receiving);
     ASSERT_EQ(h.boxes.shown.size(), 1u);
     EXPECT_EQ(h.boxes.shown[0],
               (testing::ShownBox{"There are no recording devices!", "", MB_ICONEXCLAMATION}));
     ExpectReceivingMenus(w, false);
 
-    w.MenuStandByClick();
+    h.form->MenuStandByClick();
     EXPECT_EQ(h.audio.calls(AudioCall::Reset), 0);
     EXPECT_TRUE(w.MenuStandBy->isChecked());
 
@@ -90,24 +90,24 @@ TEST(StandByTest, WhileNotReceivingStartsAllTheSameOnReturn) {
 
 TEST(StandByTest, ResumeWithoutTheCheckMarkDoesNothing) {
     WindowHarness h;
-    TFormMain& w = OpenActive(h);
+    QtMainWindow& w = OpenActive(h);
     w.MenuStopReceive->trigger();
     WindowHarness::Settle();
-    w.StandByResume();
+    h.form->StandByResume();
     EXPECT_FALSE(h.state->Capture.Receiving);
     EXPECT_EQ(h.audio.calls(AudioCall::Open), 1);
 }
 
 TEST(StandByTest, TwiceInARowStillResumesOnce) {
     WindowHarness h;
-    TFormMain& w = OpenActive(h);
-    w.MenuStandByClick();
-    w.MenuStandByClick();
+    QtMainWindow& w = OpenActive(h);
+    h.form->MenuStandByClick();
+    h.form->MenuStandByClick();
     WindowHarness::Settle();
     Activate(Qt::ApplicationActive);
     EXPECT_TRUE(h.state->Capture.Receiving);
     EXPECT_EQ(h.audio.calls(AudioCall::Open), 2);
-    EXPECT_FALSE(w.StandByHookInstalled());
+    EXPECT_FALSE(h.form->StandByHookInstalled());
 }
 
 }  // namespace

@@ -4,8 +4,8 @@
 
 #include <QDir>
 
-#include "app/About.h"
 #include "app/StartUp.h"
+#include "app/linux/About.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
@@ -18,10 +18,11 @@ using testing::WindowHarness;
 TEST(StartUpTest, RunsTheLoopWithBothWindowsAndSavesAtTheEnd) {
     WindowHarness h;
     int loops = 0;
+    QtMainWindow window;
     const int exitCode =
-        RunProgram(*h.state, h.Services(), h.folder.Path(), [&](TFormMain& formMain) {
+        RunProgram(*h.state, h.Services(), window, h.folder.Path(), [&](TFormMain&) {
             ++loops;
-            EXPECT_TRUE(formMain.isVisible());
+            EXPECT_TRUE(window.isVisible());
             EXPECT_TRUE(h.state->Capture.Receiving);
             EXPECT_EQ(h.state->Chain.Decimator.Factor, 3);
             EXPECT_GT(h.state->Chain.FilterSin.TapCount, 0);
@@ -29,10 +30,10 @@ TEST(StartUpTest, RunsTheLoopWithBothWindowsAndSavesAtTheEnd) {
             EXPECT_EQ(h.state->Settings.FileName, h.folder.File("okaven.ini"));
             EXPECT_EQ(h.state->Settings.Count, 6);
             EXPECT_EQ(h.state->ProgramDirectory, h.folder.Path());
-            auto* about = formMain.findChild<TFormAbout*>();
+            auto* about = window.findChild<TFormAbout*>();
             ASSERT_NE(about, nullptr);
             EXPECT_FALSE(about->isVisible());
-            formMain.MenuExit->trigger();
+            window.MenuExit->trigger();
             EXPECT_FALSE(h.folder.Exists(SettingsFileName));
         });
     EXPECT_EQ(exitCode, 0);
@@ -55,9 +56,11 @@ TEST(StartUpTest, ABadCoefficientFileIsReportedAndTheLoopNeverRuns) {
         WindowHarness h;
         h.folder.Write(CoefficientFileName, c.content);
         bool looped = false;
-        EXPECT_EQ(
-            RunProgram(*h.state, h.Services(), h.folder.Path(), [&](TFormMain&) { looped = true; }),
-            0);
+        QtMainWindow window;
+        EXPECT_EQ(RunProgram(*h.state, h.Services(), window, h.folder.Path(),
+                             [&](TFormMain&) { looped = true; }),
+                  0);
+        EXPECT_FALSE(window.isVisible());  // the half-built window is gone, the report alone
         EXPECT_FALSE(looped);
         ASSERT_EQ(h.boxes.shown.size(), 1u) << c.content;
         EXPECT_EQ(h.boxes.shown[0], (ShownBox{c.report, ApplicationTitle, MB_ICONERROR}));
@@ -71,8 +74,9 @@ TEST(StartUpTest, ABadCoefficientFileIsReportedAndTheLoopNeverRuns) {
 TEST(StartUpTest, ASaveThatFailsAtTheEndIsReportedNotSwallowed) {
     WindowHarness h;
     ASSERT_TRUE(QDir(QString::fromStdString(h.folder.Path())).mkdir("okaven.ini"));
-    const int exitCode = RunProgram(*h.state, h.Services(), h.folder.Path(),
-                                    [](TFormMain& formMain) { formMain.close(); });
+    QtMainWindow window;
+    const int exitCode = RunProgram(*h.state, h.Services(), window, h.folder.Path(),
+                                    [&](TFormMain&) { window.close(); });
     EXPECT_EQ(exitCode, 0);
     ASSERT_EQ(h.boxes.shown.size(), 1u);
     EXPECT_EQ(h.boxes.shown[0], (ShownBox{"Cannot create file " + h.folder.File("okaven.ini") + ".",
@@ -81,7 +85,8 @@ TEST(StartUpTest, ASaveThatFailsAtTheEndIsReportedNotSwallowed) {
 
 TEST(StartUpTest, AnErrorEscapingTheLoopIsReportedAndTheWindowStillSaves) {
     WindowHarness h;
-    EXPECT_EQ(RunProgram(*h.state, h.Services(), h.folder.Path(),
+    QtMainWindow window;
+    EXPECT_EQ(RunProgram(*h.state, h.Services(), window, h.folder.Path(),
                          [](TFormMain&) { throw std::runtime_error("broken loop"); }),
               0);
     ASSERT_EQ(h.boxes.shown.size(), 1u);

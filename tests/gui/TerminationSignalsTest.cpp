@@ -6,7 +6,7 @@
 #include <csignal>
 #include <vector>
 
-#include "app/TerminationSignals.h"
+#include "app/linux/TerminationSignals.h"
 
 namespace vireon {
 namespace {

@@ -7,7 +7,7 @@
 #include <array>
 #include <memory>
 
-#include "app/WaterfallImage.h"
+#include "app/linux/WaterfallImage.h"
 #include "dsp/Waterfall.h"
 #include "platform/QImageSurface.h"
 #include "platform/RingImage.h"

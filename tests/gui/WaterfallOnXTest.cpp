@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/WaterfallImage.h"
+#include "app/linux/WaterfallImage.h"
 #include "dsp/Waterfall.h"
 #include "platform/RingImage.h"
 

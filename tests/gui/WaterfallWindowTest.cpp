@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/WaterfallImage.h"
+#include "app/linux/WaterfallImage.h"
 #include "tests/gui/GuiTestSupport.h"
 
 namespace vireon {
@@ -40,7 +40,7 @@ int Grey(const QImage& image, int x, int y) {
 TEST(WaterfallWindowTest, BitmapIsThePanelsOuterSizeAndTheImageTwoPixelsLess) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     const QSize menu(0, w.MainMenu1->height());
     for (const QSize windowSize :
          {QSize(615, 346), QSize(300, 200), QSize(1000, 700), QSize(640, 120), QSize(615, 346)}) {
@@ -63,13 +63,13 @@ TEST(WaterfallWindowTest, BitmapIsThePanelsOuterSizeAndTheImageTwoPixelsLess) {
 TEST(WaterfallWindowTest, WindowsTooSmallForAPictureStillTakeColumns) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     std::array<float, 256> values{};
     values[80] = 2.0f;
     for (const QSize size : {QSize(1, 1), QSize(3, 22), QSize(2, 25), QSize(40, 21)}) {
         w.resize(size);
         WindowHarness::Settle();
-        for (int i = 0; i < 3; ++i) w.DrawSpectrum(values.data(), 256);
+        for (int i = 0; i < 3; ++i) h.form->DrawSpectrum(values.data(), 256);
         WindowHarness::Settle();
         // Down to an image of no pixels at all (the panel's bevel takes them).
         EXPECT_EQ(w.ImageHz->Bitmap().size(), w.PanelHz->size());
@@ -80,9 +80,9 @@ TEST(WaterfallWindowTest, WindowsTooSmallForAPictureStillTakeColumns) {
 TEST(WaterfallWindowTest, ResizingKeepsTheHistoryFromTheTopLeft) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     std::array<float, 256> values{};  // silence: a black column
-    w.DrawSpectrum(values.data(), 256);
+    h.form->DrawSpectrum(values.data(), 256);
     const int x = w.ImageHz->width() - 1;
     ASSERT_EQ(Grey(w.ImageHz->Bitmap(), x, 10), 0);
 
@@ -98,13 +98,13 @@ TEST(WaterfallWindowTest, ResizingKeepsTheHistoryFromTheTopLeft) {
 TEST(WaterfallWindowTest, ColumnUsesTheImageSizeNotTheBitmapSize) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     WindowHarness::Settle();
     const int W = w.ImageHz->width(), H = w.ImageHz->height();
     std::array<float, 256> values{};
     values[0] = 5.0f;                  // lowest entry: the bottom rows
     values[254] = values[255] = 5.0f;  // the two highest: every tap of the top row
-    w.DrawSpectrum(values.data(), 256);
+    h.form->DrawSpectrum(values.data(), 256);
 
     const QImage& bitmap = w.ImageHz->Bitmap();
     EXPECT_EQ(Grey(bitmap, W - 1, H - 1), 255);  // row 0 at the bottom of the image
@@ -125,14 +125,14 @@ TEST(WaterfallWindowTest, ColumnUsesTheImageSizeNotTheBitmapSize) {
 TEST(WaterfallWindowTest, TheScreenStaysACopyOfTheBitmapWhateverThePaintRhythm) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     WindowHarness::Settle();
     // Columns that differ from one another, painted after one, two or three of them at a time.
     for (int k = 0; k < 40; ++k) {
         std::array<float, 256> values{};
         values[(k * 37) % 256] = 3.0f;
         values[(k * 11 + 5) % 256] = 1.0f + float(k % 4);
-        w.DrawSpectrum(values.data(), 256);
+        h.form->DrawSpectrum(values.data(), 256);
         if (k % 3 != 1) WindowHarness::Settle();
     }
     WindowHarness::Settle();
@@ -161,7 +161,7 @@ int BrightestRow(const QImage& bitmap, int x, int height) {
 TEST(WaterfallWindowTest, AToneFromTheDeviceLandsAtItsRow) {
     WindowHarness h;
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     WindowHarness::Settle();
     ASSERT_TRUE(h.state->Capture.Receiving);
     Feed(h, testing::Tone(1000.0, 8000));        // one second
@@ -180,7 +180,7 @@ TEST(WaterfallWindowTest, AToneFromTheDeviceLandsAtItsRow) {
 TEST(WaterfallWindowTest, WithoutTheCoefficientFileTheProgramRunsOnWithBlackColumns) {
     WindowHarness h(Coefficients::Missing);
     h.folder.Write(SettingsFileName, NormalPlacement);
-    TFormMain& w = h.Open();
+    QtMainWindow& w = h.Open();
     // One box per filter, with the error icon, and no other.
     ASSERT_EQ(h.boxes.shown.size(), 2u);
     for (const auto& box : h.boxes.shown) {

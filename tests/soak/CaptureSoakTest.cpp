@@ -64,12 +64,13 @@ struct Soak {
     Soak() {
         const MainWindowServices services{harness.boxes, harness.launcher, harness.browser, spy,
                                           harness.report};
-        harness.window =
-            std::make_unique<TFormMain>(*harness.state, services, harness.folder.Path());
+        harness.window = std::make_unique<QtMainWindow>();
+        harness.form = std::make_unique<TFormMain>(*harness.state, services, *harness.window,
+                                                   harness.folder.Path());
     }
     ~Soak() { harness.Close(); }
 
-    TFormMain& Window() { return *harness.window; }
+    TFormMain& Window() { return *harness.form; }
     CaptureState& Capture() { return harness.state->Capture; }
 };
 

@@ -39,7 +39,7 @@ public:
 
     std::int32_t deviceCount() override { return device_.deviceCount(); }
     std::int32_t open(AudioHandle& handle, std::int32_t deviceId, const WaveFormat& format,
-                      QObject* target) override {
+                      NotificationTarget target) override {
         return device_.open(handle, deviceId, format, target);
     }
     std::int32_t prepareHeader(AudioHandle device, WaveHeader* header,

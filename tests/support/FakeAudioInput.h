@@ -36,7 +36,7 @@ constexpr std::size_t AudioCallKinds = 8;
 class FakeAudioInput final : public AudioInput {
 public:
     struct Device {
-        QObject* target = nullptr;
+        NotificationTarget target = nullptr;
         std::deque<WaveHeader*> queue;
         bool started = false;
         bool lost = false;
@@ -44,12 +44,12 @@ public:
 
     std::int32_t devices = 1;  // what deviceCount() answers
     std::vector<WaveInMessage> posted;
-    std::function<void(QObject* target, const WaveInMessage& message)> poster;
+    std::function<void(NotificationTarget target, const WaveInMessage& message)> poster;
 
     // Last open call's arguments.
     std::int32_t openedDeviceId = -1;
     WaveFormat openedFormat{};
-    QObject* openedTarget = nullptr;
+    NotificationTarget openedTarget = nullptr;
     AudioHandle lastOpened = NoAudioHandle;
 
     // Lets `skip` more calls of this kind succeed, then fails the next `times` of them.
@@ -133,7 +133,7 @@ public:
     }
 
     std::int32_t open(AudioHandle& handle, std::int32_t deviceId, const WaveFormat& format,
-                      QObject* target) override {
+                      NotificationTarget target) override {
         handle = NoAudioHandle;
         if (count(AudioCall::Open)) return AudioError;
         if (deviceId < 0 || deviceId >= devices) return AudioBadDevice;
@@ -201,7 +201,7 @@ public:
         const auto it = devices_.find(device);
         if (it == devices_.end()) return AudioInvalidHandle;
         if (!it->second.queue.empty()) return AudioStillRecording;
-        QObject* target = it->second.target;
+        NotificationTarget target = it->second.target;
         devices_.erase(it);
         post(target, {MM_WIM_CLOSE, device, nullptr});
         return AudioOk;
@@ -240,7 +240,7 @@ private:
         post(d.target, {MM_WIM_DATA, device, header});
     }
 
-    void post(QObject* target, const WaveInMessage& message) {
+    void post(NotificationTarget target, const WaveInMessage& message) {
         if (poster) {
             poster(target, message);
         } else {

@@ -29,7 +29,7 @@ struct CaptureContext {
     MessageBoxService& Boxes;
     CaptureHost& Host;
     const std::int32_t& BlockLenMultipler;  // read afresh for every buffer made
-    QObject* Target;                        // where the device posts its notifications
+    NotificationTarget Target;                        // where the device posts its notifications
 };
 
 // A device that was stopped (or failed to start) and then left behind by a new start while

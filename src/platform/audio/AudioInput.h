@@ -5,12 +5,15 @@
 // notifications posted to the target object, strictly in the order they were queued.
 //
 // Plain C++: the target is only passed through here; the PulseAudio layer (PulseAudioInput) posts a
-// WaveInEvent to it, the test fake (tests/support/FakeAudioInput.h) queues or forwards them.
+// WaveInEvent to it, Windows' own wave-in service a window message, and the test fake
+// (tests/support/FakeAudioInput.h) queues or forwards them.
 #include <cstdint>
 
-class QObject;
-
 namespace vireon {
+
+// Where a device posts its notifications: the window that opened it, whatever the platform calls
+// a window (a QObject on Linux, an HWND on Windows).
+using NotificationTarget = void*;
 
 // Identifies one opened device. Every open hands out a new value, never reused in a run,
 // so a notification of a closed device can never be taken for one of a newer device.
@@ -98,7 +101,7 @@ public:
     // On success stores the new handle and posts MM_WIM_OPEN to target; on failure stores
     // NoAudioHandle.
     virtual std::int32_t open(AudioHandle& handle, std::int32_t deviceId, const WaveFormat& format,
-                              QObject* target) = 0;
+                              NotificationTarget target) = 0;
     virtual std::int32_t prepareHeader(AudioHandle device, WaveHeader* header,
                                        std::uint32_t size) = 0;
     // Queues a prepared buffer; queued buffers are filled in queue order and each full one is

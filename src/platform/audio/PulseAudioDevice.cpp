@@ -8,7 +8,7 @@
 namespace vireon {
 
 PulseAudioDevice::PulseAudioDevice(PulseConnection& connection, AudioHandle handle,
-                                   const pa_sample_spec& sampleFormat, QObject* target,
+                                   const pa_sample_spec& sampleFormat, NotificationTarget target,
                                    std::int32_t chunkBytes)
     : connection_(connection),
       handle_(handle),

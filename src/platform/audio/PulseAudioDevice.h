@@ -12,7 +12,6 @@
 #include "platform/audio/AudioInput.h"
 #include "platform/audio/PulseConnection.h"
 
-class QObject;
 
 namespace vireon {
 
@@ -21,7 +20,7 @@ public:
     // chunkBytes: how much the server hands over at a time; 0 takes the length of the first
     // buffer queued before the start.
     PulseAudioDevice(PulseConnection& connection, AudioHandle handle,
-                     const pa_sample_spec& sampleFormat, QObject* target, std::int32_t chunkBytes);
+                     const pa_sample_spec& sampleFormat, NotificationTarget target, std::int32_t chunkBytes);
     ~PulseAudioDevice();
     PulseAudioDevice(const PulseAudioDevice&) = delete;
     PulseAudioDevice& operator=(const PulseAudioDevice&) = delete;
@@ -55,7 +54,7 @@ private:
     PulseConnection& connection_;
     AudioHandle handle_;
     pa_sample_spec sampleFormat_;
-    QObject* target_;
+    NotificationTarget target_;
     std::int32_t chunkBytes_;
     pa_stream* stream_ = nullptr;
     WaveHeader* head_ = nullptr;  // queue linked through WaveHeader::Next

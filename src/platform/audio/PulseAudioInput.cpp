@@ -56,7 +56,7 @@ std::int32_t PulseAudioInput::deviceCount() {
 }
 
 std::int32_t PulseAudioInput::open(AudioHandle& handle, std::int32_t deviceId,
-                                   const WaveFormat& format, QObject* target) {
+                                   const WaveFormat& format, NotificationTarget target) {
     handle = NoAudioHandle;
     if (deviceId != 0) return AudioBadDevice;
     if (!connection_.HasDefaultSource()) return AudioBadDevice;

@@ -30,7 +30,7 @@ public:
 
     std::int32_t deviceCount() override;
     std::int32_t open(AudioHandle& handle, std::int32_t deviceId, const WaveFormat& format,
-                      QObject* target) override;
+                      NotificationTarget target) override;
     std::int32_t prepareHeader(AudioHandle device, WaveHeader* header, std::uint32_t size) override;
     std::int32_t addBuffer(AudioHandle device, WaveHeader* header, std::uint32_t size) override;
     std::int32_t start(AudioHandle device) override;

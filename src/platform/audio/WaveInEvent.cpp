@@ -12,12 +12,15 @@ QEvent::Type WaveInEvent::eventType() {
     return type;
 }
 
-void PostWaveInMessage(QObject* target, const WaveInMessage& message) {
-    if (target != nullptr) QCoreApplication::postEvent(target, new WaveInEvent(message));
+void PostWaveInMessage(NotificationTarget target, const WaveInMessage& message) {
+    // The target is the QObject the window passed as itself.
+    if (target != nullptr)
+        QCoreApplication::postEvent(static_cast<QObject*>(target), new WaveInEvent(message));
 }
 
-void DeliverPendingWaveIn(QObject* target) {
-    if (target != nullptr) QCoreApplication::sendPostedEvents(target, WaveInEvent::eventType());
+void DeliverPendingWaveIn(NotificationTarget target) {
+    if (target != nullptr)
+        QCoreApplication::sendPostedEvents(static_cast<QObject*>(target), WaveInEvent::eventType());
 }
 
 }  // namespace vireon

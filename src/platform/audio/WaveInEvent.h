@@ -5,7 +5,6 @@
 
 #include "platform/audio/AudioInput.h"
 
-class QObject;
 
 namespace vireon {
 
@@ -23,10 +22,10 @@ private:
 };
 
 // Posts one notification to target (nothing when target is null).
-void PostWaveInMessage(QObject* target, const WaveInMessage& message);
+void PostWaveInMessage(NotificationTarget target, const WaveInMessage& message);
 
 // Delivers at once every notification still posted to target, in order. For the end of the
 // program, when the event loop no longer runs but a stop's buffers are still on their way back.
-void DeliverPendingWaveIn(QObject* target);
+void DeliverPendingWaveIn(NotificationTarget target);
 
 }  // namespace vireon

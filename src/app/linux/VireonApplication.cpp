@@ -1,4 +1,4 @@
-#include "app/VireonApplication.h"
+#include "app/linux/VireonApplication.h"
 
 namespace vireon {
 

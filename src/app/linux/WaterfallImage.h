@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/MainWindowShell.h"
 #include "platform/RingImage.h"
 
 namespace vireon {
 
 class XcbPictureMirror;
 
-class WaterfallImage final : public QWidget {
+class WaterfallImage final : public QWidget, public WaterfallPicture {
     Q_OBJECT
 public:
     explicit WaterfallImage(QWidget* parent = nullptr);
@@ -29,13 +30,12 @@ public:
     // The control's size in screen pixels, the size the renderer draws at.
     QSize DeviceSize() const;
 
-    // Gives the bitmap a new size in screen pixels: existing pixels stay where they are from
-    // the top-left corner, newly added area is white.
-    void ResizeBitmap(int width, int height);
-
-    // The bitmap moved one pixel left and has a new column in its last two columns of the
-    // control (of size, its DeviceSize()): puts that on screen with as little drawing as the
-    // scale allows.
+    // The picture as the window's logic sees it (see WaterfallPicture).
+    ImageSurface& Surface() override { return surface_; }
+    PictureSize Size() const override;
+    void ResizeBitmap(int32_t width, int32_t height) override;
+    void ShowScrolledColumn(PictureSize size) override;
+    // The same, of size (its DeviceSize()), with as little drawing as the scale allows.
     void ShowScrolledColumn(QSize size);
 
 protected:
@@ -53,6 +53,7 @@ private:
     void ShowMirror(XcbPictureMirror& mirror, QSize size);
 
     RingImage bitmap_;
+    RingImageSurface surface_{bitmap_};
     bool native_ = false;
     std::unique_ptr<XcbPictureMirror> mirror_;
     std::uint64_t mirroredGeneration_ = 0;

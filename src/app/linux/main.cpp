@@ -10,11 +10,12 @@
 #include "app/AppText.h"
 #include "app/ErrorReport.h"
 #include "app/ProgramState.h"
-#include "app/QtUrlOpener.h"
-#include "app/ShutdownRequest.h"
 #include "app/StartUp.h"
-#include "app/TerminationSignals.h"
-#include "app/VireonApplication.h"
+#include "app/linux/QtMainWindow.h"
+#include "app/linux/QtUrlOpener.h"
+#include "app/linux/ShutdownRequest.h"
+#include "app/linux/TerminationSignals.h"
+#include "app/linux/VireonApplication.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtProgramLauncher.h"
 #include "platform/audio/PulseAudioInput.h"
@@ -96,8 +97,9 @@ int main(int argc, char** argv) {
     // A sound server that stops answering holds a call up to its deadline; SIGTERM or SIGINT
     // ends the wait at once.
     audio.StopWaitingWhenReadable(termination.PendingFd());
+    QtMainWindow window;
     return RunProgram(
-        Program, {boxes, launcher, browser, audio, report},
+        Program, {boxes, launcher, browser, audio, report}, window,
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString() + "/",
-        [&boxes](TFormMain& formMain) { boxes.RunEventLoop(formMain); }, userFolder);
+        [&](TFormMain&) { boxes.RunEventLoop(window); }, userFolder);
 }

@@ -9,7 +9,7 @@
 
 namespace vireon {
 
-class TFormMain;
+class QtMainWindow;
 
 class ShutdownRequest final : public MessageBoxService {
 public:
@@ -24,12 +24,12 @@ public:
 
     // Runs the event loop for the built main window, unless an end was requested during the
     // start-up, in which case the window is closed at once.
-    void RunEventLoop(TFormMain& window);
+    void RunEventLoop(QtMainWindow& window);
 
 private:
     MessageBoxService& boxes_;
     bool requested_ = false;
-    TFormMain* window_ = nullptr;
+    QtMainWindow* window_ = nullptr;
 };
 
 }  // namespace vireon

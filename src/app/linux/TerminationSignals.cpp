@@ -1,4 +1,4 @@
-#include "app/TerminationSignals.h"
+#include "app/linux/TerminationSignals.h"
 
 #include <fcntl.h>
 #include <sys/socket.h>

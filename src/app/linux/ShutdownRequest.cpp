@@ -1,9 +1,9 @@
-#include "app/ShutdownRequest.h"
+#include "app/linux/ShutdownRequest.h"
 
 #include <QApplication>
 #include <cstdio>
 
-#include "app/MainWindow.h"
+#include "app/linux/QtMainWindow.h"
 
 namespace vireon {
 
@@ -27,7 +27,7 @@ void ShutdownRequest::Request() {
     if (window_ != nullptr) window_->close();
 }
 
-void ShutdownRequest::RunEventLoop(TFormMain& window) {
+void ShutdownRequest::RunEventLoop(QtMainWindow& window) {
     if (requested_) {
         window.close();
         return;

@@ -1,4 +1,4 @@
-#include "app/WaterfallImage.h"
+#include "app/linux/WaterfallImage.h"
 
 #include <QGuiApplication>
 #include <QPaintEvent>
@@ -81,7 +81,16 @@ QSize WaterfallImage::DeviceSize() const {
     return DevicePixels(*this);
 }
 
-void WaterfallImage::ResizeBitmap(int width, int height) {
+PictureSize WaterfallImage::Size() const {
+    const QSize size = DeviceSize();
+    return {size.width(), size.height()};
+}
+
+void WaterfallImage::ShowScrolledColumn(PictureSize size) {
+    ShowScrolledColumn(QSize(size.Width, size.Height));
+}
+
+void WaterfallImage::ResizeBitmap(int32_t width, int32_t height) {
     if (bitmap_.Width() == width && bitmap_.Height() == height && !bitmap_.IsNull()) return;
     bitmap_.Assign(ResizedKeepingPixels(bitmap_.Plain(), width, height));
 }

@@ -1,4 +1,4 @@
-#include "app/QtUrlOpener.h"
+#include "app/linux/QtUrlOpener.h"
 
 #include <QDesktopServices>
 #include <QUrl>
