@@ -1,15 +1,14 @@
 #include "dsp/Mixer.h"
 
-#include <cmath>
-
 #include "dsp/Oscillator.h"
+#include "dsp/math/ChainMath.h"
 
 namespace vireon {
 
 void MixExactly(double phase, uint8_t byte, float& s, float& c) {
     const float x = static_cast<float>(int32_t{byte} - 128);  // exact
-    s = static_cast<float>(double(x) * std::sin(phase));
-    c = static_cast<float>(double(x) * std::cos(phase));
+    s = static_cast<float>(double(x) * ChainSin(phase));
+    c = static_cast<float>(double(x) * ChainCos(phase));
 }
 
 void MixRun(float& phase, const uint8_t* bytes, int32_t count, float* s, float* c,

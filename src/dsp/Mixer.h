@@ -7,7 +7,7 @@
 
 namespace vireon {
 
-// One sample with the C library's sin and cos: the definition of the mixer.
+// One sample with the C library's sin and cos (dsp/math/ChainMath): the definition of the mixer.
 void MixExactly(double phase, uint8_t byte, float& s, float& c);
 
 // Mixes count bytes (at most MixRunCapacity) with the given kernel (dsp/kernels/Kernels lists

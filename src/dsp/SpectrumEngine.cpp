@@ -1,8 +1,9 @@
 #include "dsp/SpectrumEngine.h"
 
-#include <cmath>
 #include <stdexcept>
 #include <string>
+
+#include "dsp/math/ChainMath.h"
 
 namespace vireon {
 
@@ -19,8 +20,8 @@ void SpectrumEngine::Init(int32_t n) {
     N = n;
     for (int32_t i = 0; i < n; ++i) {
         const double a = (double(i) * TwoPi) / double(n);
-        SinTable[i] = static_cast<float>(std::sin(a));
-        CosTable[i] = static_cast<float>(std::cos(a));
+        SinTable[i] = static_cast<float>(ChainSin(a));
+        CosTable[i] = static_cast<float>(ChainCos(a));
     }
     int32_t bits = 0;
     while (((n - 1) >> bits) & 1) ++bits;

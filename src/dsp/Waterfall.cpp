@@ -1,7 +1,7 @@
 #include "dsp/Waterfall.h"
 
 #include <algorithm>
-#include <cmath>
+#include "dsp/math/ChainMath.h"
 
 namespace vireon {
 
@@ -70,7 +70,7 @@ void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
         // values[i] + 1 is a float addition; only the logarithm runs in double.
         const float shifted = values[i] + 1.0f;
-        r.LogSpectrum[i] = static_cast<float>(std::log(double(shifted)));
+        r.LogSpectrum[i] = ChainLog(shifted);
         if (r.LogSpectrum[i] > max) max = r.LogSpectrum[i];
     }
     if (max == 0.0f) {

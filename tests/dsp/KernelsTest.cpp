@@ -21,6 +21,7 @@
 #include "dsp/FirRun.h"
 #include "dsp/Mixer.h"
 #include "dsp/SignalChain.h"
+#include "dsp/math/ChainMath.h"
 
 namespace vireon {
 namespace {
@@ -110,10 +111,10 @@ struct FirFamily {
     }
 };
 
-// Every phase the oscillator reaches (its sequence from 0 repeats after this many samples, every
-// value in between distinct), every byte value meeting every part of the period, against the
-// library's sine and cosine called apart. The compiler merges the two calls of MixExactly, which
-// the kernels fall back on, into one sincos: that must give the very same bits.
+// Every phase the oscillator reaches (from 0 it passes two values, then runs round a cycle of
+// 13,176,795; all of them distinct), every byte value meeting every part of the period, against
+// the chain's sine and cosine (the C library's, dsp/math/ChainMath) called through pointers, so
+// that nothing is merged or folded.
 struct MixerFamily {
     static constexpr const char* Name = "Mixer";
     static constexpr int32_t OscillatorPeriod = 13176795;
@@ -121,8 +122,8 @@ struct MixerFamily {
     static MixKernel ChosenOne() { return Chosen().mix.run; }
 
     static void Check(const Runnable<MixKernel>& kernels) {
-        double (*volatile separateSin)(double) = ::sin;
-        double (*volatile separateCos)(double) = ::cos;
+        double (*volatile separateSin)(double) = ChainSin;
+        double (*volatile separateCos)(double) = ChainCos;
         float phase = 0.0f;
         uint8_t bytes[MixRunCapacity];
         float es[MixRunCapacity], ec[MixRunCapacity], s[MixRunCapacity], c[MixRunCapacity];
