@@ -110,13 +110,13 @@ struct FirFamily {
     }
 };
 
-// Every phase the oscillator reaches (its sequence from 0 repeats after this many samples, every
-// value in between distinct), every byte value meeting every part of the period, against the
-// library's sine and cosine called apart. The compiler merges the two calls of MixExactly, which
+// Every phase the oscillator reaches (from 0 it passes two values, then runs round a cycle of
+// 13,176,795; all of them distinct), every byte value meeting every part of the period, against
+// the library's sine and cosine called apart. The compiler merges the two calls of MixExactly, which
 // the kernels fall back on, into one sincos: that must give the very same bits.
 struct MixerFamily {
     static constexpr const char* Name = "Mixer";
-    static constexpr int32_t OscillatorPeriod = 13176795;
+    static constexpr int32_t OscillatorPhases = 13176797;
     static std::span<const Kernel<MixKernel>> All() { return MixKernels(); }
     static MixKernel ChosenOne() { return Chosen().mix.run; }
 
@@ -126,8 +126,8 @@ struct MixerFamily {
         float phase = 0.0f;
         uint8_t bytes[MixRunCapacity];
         float es[MixRunCapacity], ec[MixRunCapacity], s[MixRunCapacity], c[MixRunCapacity];
-        for (int32_t done = 0; done < OscillatorPeriod; done += MixRunCapacity) {
-            const int32_t n = std::min(MixRunCapacity, OscillatorPeriod - done);
+        for (int32_t done = 0; done < OscillatorPhases; done += MixRunCapacity) {
+            const int32_t n = std::min(MixRunCapacity, OscillatorPhases - done);
             float next = phase;
             for (int32_t j = 0; j < n; ++j) {
                 bytes[j] = static_cast<uint8_t>((done + j) * 101 / 7);
