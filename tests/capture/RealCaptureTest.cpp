@@ -1,6 +1,7 @@
 // The PulseAudio layer and the capture logic together: recording a tone from a virtual
 // microphone through the real signal chain, stopping, draining and closing; losing the sound
-// server while recording; and the whole program over a server that stops answering.
+// server while recording; the whole program over a server that stops answering; and a server
+// that stops answering after a stretch of recording.
 //
 // Recording lasts a few seconds; VIREON_LONG=1 makes it a minute, VIREON_CAPTURE_SECONDS=N
 // any other length.
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -19,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "app/AppText.h"
@@ -326,6 +329,114 @@ TEST_F(RealCaptureTest, AServerThatStopsAnsweringFailsStartsInTimeAndTheProgramS
     ASSERT_TRUE(w.state.Receiving) << Shown(w.boxes);
     RunFor(1.0);
     EXPECT_GT(w.arrivals.size(), 30u);
+}
+
+// The real device, but the sound server stops answering as soon as a start is asked for: after
+// the start has found the device, while its stream is being set up.
+class StopsTheServerAtStart final : public AudioInput {
+public:
+    explicit StopsTheServerAtStart(AudioInput& real) : real_(real) {}
+    std::int32_t deviceCount() override { return real_.deviceCount(); }
+    std::int32_t open(AudioHandle& handle, std::int32_t id, const WaveFormat& format,
+                      QObject* target) override {
+        return real_.open(handle, id, format, target);
+    }
+    std::int32_t prepareHeader(AudioHandle d, WaveHeader* h, std::uint32_t size) override {
+        return real_.prepareHeader(d, h, size);
+    }
+    std::int32_t addBuffer(AudioHandle d, WaveHeader* h, std::uint32_t size) override {
+        return real_.addBuffer(d, h, size);
+    }
+    std::int32_t start(AudioHandle device) override {
+        if (std::exchange(armed, false)) paused = Mic->pause();
+        return real_.start(device);
+    }
+    std::int32_t reset(AudioHandle device) override { return real_.reset(device); }
+    std::int32_t unprepareHeader(AudioHandle d, WaveHeader* h, std::uint32_t size) override {
+        return real_.unprepareHeader(d, h, size);
+    }
+    std::int32_t close(AudioHandle device) override { return real_.close(device); }
+
+    bool armed = false;
+    bool paused = false;
+
+private:
+    AudioInput& real_;
+};
+
+// A server that stalls after a stretch of normal recording: noticed while recording and reported
+// as a lost device; stopped after a Stop, or while a start sets up its stream, that Start gives
+// up at the deadline with its warning. Either way, once the server answers again, Start records.
+TEST_F(RealCaptureTest, AServerThatStallsAfterRecordingIsReportedInTimeAndStartRecordsAgain) {
+    using Seconds = std::chrono::duration<double>;
+    const double bound = Seconds(PulseConnection::StallBound).count();
+    const double deadline = Seconds(PulseConnection::AnswerDeadline).count();
+    enum class Stall { WhileRecording, AfterStop, DuringStart };
+    struct Row {
+        const char* what;
+        Stall when;
+        const char* warning;
+        double after;  // seconds from the stall to the warning
+    };
+    const Row rows[] = {
+        {"while recording", Stall::WhileRecording, DeviceLostText, bound},
+        {"after a stop", Stall::AfterStop, NoDevicesText, deadline},
+        {"while the stream starts", Stall::DuringStart, StartFailedText, deadline},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        StopsTheServerAtStart input(audio);
+        CaptureWindow w(input);
+        StartReceive(w.state, w.context);
+        ASSERT_TRUE(w.state.Receiving) << Shown(w.boxes);
+        RunFor(1.0);
+        ASSERT_GT(w.frames.size(), 20u);
+        if (row.when != Stall::WhileRecording) {
+            StopReceive(w.state, w.context);
+            ASSERT_TRUE(WaitFor([&] { return w.drained(); }, 3.0));
+        }
+
+        // No ASSERT until the server runs again: the next rows and tests need it. A wait that
+        // hangs on the stopped server is let go on after a while, so that it fails on the time.
+        std::atomic<bool> over{false};
+        std::thread rescue([&over, last = Seconds(bound + 3.0)] {
+            for (auto slept = Seconds(0); !over && slept < last; slept += Seconds(0.05))
+                std::this_thread::sleep_for(Seconds(0.05));
+            Mic->resume();
+        });
+        QElapsedTimer clock;
+        clock.start();
+        if (row.when == Stall::DuringStart) {
+            input.armed = true;
+        } else {
+            input.paused = Mic->pause();
+        }
+        if (row.when == Stall::WhileRecording) {
+            WaitFor([&] { return !w.state.Receiving; }, bound + 2.0);
+        } else {
+            StartReceive(w.state, w.context);
+        }
+        const double took = static_cast<double>(clock.elapsed()) / 1e3;
+        EXPECT_TRUE(input.paused);
+        EXPECT_FALSE(w.state.Receiving);
+        EXPECT_EQ(w.boxes.shown, (std::vector<ShownBox>{{row.warning, "", 48}}));
+        EXPECT_TRUE(WaitFor([&] { return w.drained(); }, 3.0)) << "buffers did not come back";
+        over = true;
+        rescue.join();
+        std::printf("%s: the warning after %.2f s\n", row.what, took);
+        EXPECT_GT(took, row.after - 0.1);
+        EXPECT_LT(took, row.after + 1.0);
+
+        // Answering again: the next Start (a command of its own, with its own deadline) records.
+        RunFor(0.05);
+        const std::size_t before = w.frames.size();
+        StartReceive(w.state, w.context);
+        ASSERT_TRUE(w.state.Receiving) << Shown(w.boxes);
+        RunFor(1.0);
+        EXPECT_GT(w.frames.size() - before, 20u);
+        StopReceive(w.state, w.context);
+        ASSERT_TRUE(WaitFor([&] { return w.drained(); }, 3.0));
+    }
 }
 
 }  // namespace

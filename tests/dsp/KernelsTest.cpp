@@ -117,7 +117,7 @@ struct FirFamily {
 // that nothing is merged or folded.
 struct MixerFamily {
     static constexpr const char* Name = "Mixer";
-    static constexpr int32_t OscillatorPeriod = 13176795;
+    static constexpr int32_t OscillatorPhases = 13176797;
     static std::span<const Kernel<MixKernel>> All() { return MixKernels(); }
     static MixKernel ChosenOne() { return Chosen().mix.run; }
 
@@ -127,8 +127,8 @@ struct MixerFamily {
         float phase = 0.0f;
         uint8_t bytes[MixRunCapacity];
         float es[MixRunCapacity], ec[MixRunCapacity], s[MixRunCapacity], c[MixRunCapacity];
-        for (int32_t done = 0; done < OscillatorPeriod; done += MixRunCapacity) {
-            const int32_t n = std::min(MixRunCapacity, OscillatorPeriod - done);
+        for (int32_t done = 0; done < OscillatorPhases; done += MixRunCapacity) {
+            const int32_t n = std::min(MixRunCapacity, OscillatorPhases - done);
             float next = phase;
             for (int32_t j = 0; j < n; ++j) {
                 bytes[j] = static_cast<uint8_t>((done + j) * 101 / 7);

@@ -88,6 +88,7 @@ bool PulseAudioDevice::Start() {
         }
     }
     running_ = true;
+    connection_.Heard();  // the time to the first audio counts from here
     return true;
 }
 
@@ -112,8 +113,9 @@ void PulseAudioDevice::OnState(pa_stream* stream, void* self) {
     auto* device = static_cast<PulseAudioDevice*>(self);
     if (!device->running_ || device->lost_ || PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
         return;
-    // The server went away or the source failed: stop delivering and let the owner reset the
-    // device, which hands the queued buffers back.
+    // The server went away, stopped answering (the connection let go of it), or the source
+    // failed: stop delivering and let the owner reset the device, which hands the queued
+    // buffers back.
     device->lost_ = true;
     device->running_ = false;
     device->Post(WIM_DEVICE_LOST);
@@ -125,6 +127,7 @@ void PulseAudioDevice::OnReadable(pa_stream*, std::size_t, void* self) {
     // while the pieces are still arriving (the server then gets their memory back in one go).
     auto* device = static_cast<PulseAudioDevice*>(self);
     if (!device->running_) return;
+    device->connection_.Heard();
     device->TakePiece();
     device->connection_.RunBeforeSleep(device);
 }

@@ -39,6 +39,8 @@ pa_mainloop* PulseConnection::Loop() {
 }
 
 void PulseConnection::StreamStarted() {
+    lastHeard_ = Clock::now();  // a new stream has the whole bound to bring its first audio
+    heard_ = false;
     if (streams_++ == 0) timer_.start();
 }
 
@@ -59,6 +61,22 @@ void PulseConnection::RunReady() {
 void PulseConnection::TakeInAll() {
     RunReady();
     RunIdlers();
+    CheckStall();
+}
+
+void PulseConnection::CheckStall() {
+    const Clock::time_point now = Clock::now();
+    if (heard_ || context_ == nullptr) {
+        lastHeard_ = now;
+        heard_ = false;
+        return;
+    }
+    if (now - lastHeard_ < StallBound) return;
+    // Stopped or stuck, the server keeps its socket open and nothing says so: let go of it as
+    // if it had gone away. Its streams fail now (their owners hear of it as a lost device),
+    // and the next command connects afresh instead of waiting on it.
+    lastHeard_ = now;
+    DropUnanswered();
 }
 
 void PulseConnection::RunBeforeSleep(Idler* idler) {

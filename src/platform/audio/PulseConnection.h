@@ -9,7 +9,8 @@
 // to the time audio takes to arrive. Calls that wait for the server (connecting, starting a
 // stream, listing sources) run the loop themselves until the answer is in, or until the
 // deadline: a server that stops answering (stopped, or stuck) keeps its socket open, so without
-// one they would wait for ever with the window frozen.
+// one they would wait for ever with the window frozen. For the same reason the timer also
+// notices a recording that the server has stopped feeding (StallBound).
 #include <poll.h>
 #include <pulse/context.h>
 #include <pulse/mainloop.h>
@@ -40,6 +41,15 @@ public:
     // wait until the event loop runs again, so a command never waits longer in all.
     static constexpr std::chrono::milliseconds AnswerDeadline{2000};
 
+    // How long recording streams may get nothing at all before the server counts as stuck: the
+    // connection is then dropped, which ends its streams as the server's going away does. A
+    // server normally sends a recording something every few tens of milliseconds; the longest
+    // healthy pause seen, a null sink with nothing looped in, is about 2 s. Five seconds stay
+    // well clear of that and of a loaded machine's hiccups, and still tell the user why the
+    // waterfall froze before they give up on the band. Timed on the monotonic clock, which
+    // stands still while the machine sleeps.
+    static constexpr std::chrono::milliseconds StallBound{5000};
+
     // Connects when there is no usable connection, also again after the server went away.
     // False when no server answers, or not within the deadline.
     bool Connect();
@@ -66,6 +76,8 @@ public:
     // A stream records from now on / no longer: the timer runs while any does.
     void StreamStarted();
     void StreamStopped();
+    // A stream got something from the server (it is ready, or brought audio): it still answers.
+    void Heard() { heard_ = true; }
 
     // Work for the end of a timer's round, once what the server sent is all in: what several
     // callbacks brought is then taken and handed on at once.
@@ -86,6 +98,8 @@ private:
     // Runs the loop for what is ready now, sending what is waiting to go.
     void RunReady();
     void TakeInAll();
+    // Drops the connection once its streams have heard nothing for StallBound.
+    void CheckStall();
     void DropContext();
     void RunIdlers();
     static int Poll(pollfd* fds, unsigned long count, int timeout, void* self);
@@ -96,6 +110,8 @@ private:
     pa_context* context_ = nullptr;
     QTimer timer_;
     std::int32_t streams_ = 0;
+    Clock::time_point lastHeard_;  // as of the timer's last round
+    bool heard_ = false;           // since then
     std::vector<Idler*> idlers_;
     std::optional<Clock::time_point> giveUpAt_;  // of the waits since the event loop last ran
     QTimer endOfWaits_;                          // fires when the event loop runs again
