@@ -338,7 +338,7 @@ public:
     explicit StopsTheServerAtStart(AudioInput& real) : real_(real) {}
     std::int32_t deviceCount() override { return real_.deviceCount(); }
     std::int32_t open(AudioHandle& handle, std::int32_t id, const WaveFormat& format,
-                      QObject* target) override {
+                      NotificationTarget target) override {
         return real_.open(handle, id, format, target);
     }
     std::int32_t prepareHeader(AudioHandle d, WaveHeader* h, std::uint32_t size) override {
