@@ -8,6 +8,7 @@
 
 #include "tests/render/Subprocess.h"
 #include "tests/render/TestRecordings.h"
+#include "tests/render/linux/SoundFiles.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 // A file that appears complete or not at all. Everything goes to a temporary file beside the
 // target (its name followed by ".XXXXXX.tmp"), which replaces the target only on Commit:
-// flushed to disk, given the old file's permissions and owner, and renamed over it. Without a
-// Commit (a failure, an exception) the temporary file is removed and an existing target stays
-// as it was.
-#include <sys/types.h>
+// flushed to disk, given the old file's permissions and owner (on Windows its attributes), and
+// renamed over it (MoveFileExW with write-through on Windows). Without a Commit (a failure, an
+// exception) the temporary file is removed and an existing target stays as it was.
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,31 +23,35 @@ public:
         Create,   // the new file could not be made or put in place
         Write,    // the disk took fewer bytes than asked, or could not sync them
     };
+    // error: errno, or on Windows GetLastError's code; 0 when no system call failed.
     AtomicFileError(std::string path, Kind kind, const std::string& what, int error);
 
     const std::string& Path() const { return path_; }
     Kind GetKind() const { return kind_; }
-    int Errno() const { return errno_; }  // 0 when no system call failed
+    int SystemError() const { return error_; }
 
 private:
     std::string path_;
     Kind kind_;
-    int errno_;
+    int error_;
 };
+
+// What AtomicFile gathers before it writes to the disk.
+inline constexpr std::size_t AtomicFileBufferSize = 1 << 16;
 
 class AtomicFile {
 public:
     // What to do with a writable file in a folder that takes no new file (an administrator's
     // set-up): fail, or rewrite the file itself at Commit. A rewrite is synced but not atomic:
     // a crash part-way can leave it cut short, so it suits small files only. The data is then
-    // held in memory until Commit, and Descriptor is not available.
+    // held in memory until Commit.
     enum class InPlace { Refuse, Allow };
 
     // Creates the temporary file at once, so that an unwritable place is reported before any
     // work. A symbolic link is followed to the file it names, which need not exist yet; the
     // link itself stays. Refuses an empty name, a link that cannot be followed, and anything
     // but a writable regular file at the path (read-only counts even for root, who could
-    // otherwise replace it). Throws AtomicFileError.
+    // otherwise replace it; on Windows the read-only attribute). Throws AtomicFileError.
     explicit AtomicFile(std::string path, InPlace inPlace = InPlace::Refuse);
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -67,7 +71,11 @@ public:
     void RemoveLeftovers(std::chrono::seconds minimumAge) const;
 
 private:
+    // The open file and what the system keeps of the old one; each system's half defines it.
+    struct Native;
+
     void Flush();
+    // The system's halves.
     void WriteOut(const char* data, std::size_t size);
     void CommitInPlace();
     [[noreturn]] void Fail(AtomicFileError::Kind kind, const char* what, int error) const;
@@ -75,12 +83,9 @@ private:
     std::string path_;
     std::string target_;  // where the data goes: path_ with its links followed
     std::string temp_;
-    int fd_ = -1;
+    std::unique_ptr<Native> native_;
     bool existed_ = false;
-    bool inPlace_ = false;  // fd_ is the target itself, and buffer_ holds everything
-    mode_t mode_ = 0;
-    uid_t owner_ = 0;
-    gid_t group_ = 0;
+    bool inPlace_ = false;  // the open file is the target itself, and buffer_ holds everything
     std::vector<char> buffer_;
 };
 

@@ -1,39 +1,13 @@
 #include "platform/TextFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "platform/AtomicFile.h"
 #include "platform/Errors.h"
+#include "platform/TextContent.h"
 
 namespace vireon {
-
-namespace {
-
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-}  // namespace
-
-bool FileExists(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
 
 namespace {
 
@@ -71,38 +45,25 @@ std::vector<std::string> SplitLines(std::string_view text) {
     return lines;
 }
 
-std::vector<std::string> ReadLines(const std::string& path) {
-    // O_NONBLOCK so that a FIFO without a writer reads as empty instead of hanging.
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (fd.get() < 0) throw FileOpenError(path);
-    struct stat st;
-    if (::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) throw FileOpenError(path);
+void TextContent::Expect(std::uint64_t size) {
+    if (size > 0)
+        text_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(size, MaxTextFileBytes)));
+}
 
-    std::string content;
-    // The size is a hint only (a sparse file may claim far more than it holds before a NUL).
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
-        content.reserve(static_cast<std::size_t>(
-            std::min<off_t>(st.st_size, static_cast<off_t>(MaxTextFileBytes))));
-    char buf[65536];
-    for (;;) {
-        ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno == EAGAIN) break;
-        if (n < 0) throw FileOpenError(path);
-        if (n == 0) break;
-        const char* nul =
-            static_cast<const char*>(std::memchr(buf, '\0', static_cast<std::size_t>(n)));
-        const std::size_t taken =
-            nul ? static_cast<std::size_t>(nul - buf) : static_cast<std::size_t>(n);
-        // A FIFO with a busy writer, or a file something keeps appending to, has no end.
-        if (content.size() + taken > MaxTextFileBytes) throw FileOpenError(path);
-        content.append(buf, taken);
-        if (nul) break;  // the text ends at the NUL; nothing after it matters
-    }
+bool TextContent::Append(const char* data, std::size_t size) {
+    const char* nul = static_cast<const char*>(std::memchr(data, '\0', size));
+    const std::size_t taken = nul ? static_cast<std::size_t>(nul - data) : size;
+    // A FIFO with a busy writer, or a file something keeps appending to, has no end.
+    if (text_.size() + taken > MaxTextFileBytes) throw FileOpenError(path_);
+    text_.append(data, taken);
+    return nul == nullptr;  // the text ends at the NUL; nothing after it matters
+}
+
+std::vector<std::string> TextContent::Lines() const {
     // Every line costs a string's worth of memory however short it is; a text of nothing but
     // line ends would take many times its size.
-    if (CountLines(content) > MaxTextFileLines) throw FileOpenError(path);
-    return SplitLines(content);
+    if (CountLines(text_) > MaxTextFileLines) throw FileOpenError(path_);
+    return SplitLines(text_);
 }
 
 void WriteLines(const std::string& path, const std::vector<std::string>& lines) {

@@ -1,7 +1,5 @@
+// Where the files are, chosen the same way on every system.
 #include "settings/FileLocations.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/TextFile.h"
 
@@ -17,16 +15,6 @@ bool IsAbsolute(const char* path) {
 
 bool SystemFolderProbe::IsFile(const std::string& path) const {
     return FileExists(path);
-}
-
-bool SystemFolderProbe::CanRewrite(const std::string& path) const {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
-}
-
-bool SystemFolderProbe::CanCreateIn(const std::string& folder) const {
-    return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 std::string UserConfigFolder(const char* xdgConfigHome, const char* home) {
@@ -48,13 +36,6 @@ FileLocations ChooseFileLocations(const std::string& programFolder, const std::s
     if (probe.IsFile(userFolder + CoefficientFileName))
         files.Coefficients = userFolder + CoefficientFileName;
     return files;
-}
-
-void CreateFolders(const std::string& folder) {
-    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
-         slash = folder.find('/', slash + 1))
-        ::mkdir(folder.substr(0, slash).c_str(), 0700);
-    ::mkdir(folder.c_str(), 0700);
 }
 
 }  // namespace vireon

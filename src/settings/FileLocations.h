@@ -1,7 +1,7 @@
 #pragma once
 // Where the two files the program reads live. Both belong beside the program; a system-wide
-// install cannot write there, so the settings then go to the user's configuration folder,
-// where a user may also put coefficients of their own.
+// install cannot write there, so the settings then go to the user's configuration folder
+// (%APPDATA%\Vireon\ on Windows), where a user may also put coefficients of their own.
 #include <string>
 
 namespace vireon {
@@ -22,7 +22,9 @@ public:
     virtual bool CanCreateIn(const std::string& folder) const = 0;
 };
 
-// access(2) and stat(2).
+// The system's own answers, as they hold for this user: access(2) and stat(2) on Linux; on
+// Windows the file opened for writing, and a file made in the folder (and gone at once), since
+// its permissions say little without the folder's access list and the user's groups.
 class SystemFolderProbe final : public FolderProbe {
 public:
     bool IsFile(const std::string& path) const override;
@@ -33,6 +35,11 @@ public:
 // "$XDG_CONFIG_HOME/vireon/", or "$HOME/.config/vireon/" when that is unset, empty or not an
 // absolute path; empty when neither is known. Either argument may be null.
 std::string UserConfigFolder(const char* xdgConfigHome, const char* home);
+
+// This user's folder for the program's files, ending in a path separator; empty when the system
+// does not say. Linux: UserConfigFolder of $XDG_CONFIG_HOME and $HOME. Windows: "Vireon\" in the
+// roaming application data folder (%APPDATA%).
+std::string UserSettingsFolder();
 
 struct FileLocations {
     std::string Settings;               // okaven.ini
@@ -47,8 +54,9 @@ struct FileLocations {
 FileLocations ChooseFileLocations(const std::string& programFolder, const std::string& userFolder,
                                   const FolderProbe& probe);
 
-// Makes the folder and any missing parents, private to the user as configuration folders are.
-// Failures are left for the write that follows to report.
+// Makes the folder and any missing parents, private to the user as configuration folders are
+// (on Windows the application data folder is already). Failures are left for the write that
+// follows to report.
 void CreateFolders(const std::string& folder);
 
 }  // namespace vireon

@@ -14,6 +14,7 @@
 #include "platform/QImageSurface.h"
 #include "tests/render/Subprocess.h"
 #include "tests/render/TestRecordings.h"
+#include "tests/render/linux/SoundFiles.h"
 
 namespace vireon::testing {
 namespace {

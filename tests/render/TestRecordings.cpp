@@ -1,10 +1,9 @@
 #include "tests/render/TestRecordings.h"
 
-#include <sndfile.h>
-#include <sys/stat.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -25,44 +24,8 @@ std::vector<uint8_t> ToneU8(double hz, std::size_t samples, double amplitude) {
     return out;
 }
 
-namespace {
-
-SNDFILE* OpenForWriting(const std::string& path, int format, int channels, int rate) {
-    SF_INFO info{};
-    info.samplerate = rate;
-    info.channels = channels;
-    info.format = format;
-    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-    if (!file) throw std::runtime_error(path + ": " + sf_strerror(nullptr));
-    return file;
-}
-
-}  // namespace
-
-void WriteU8Wav(const std::string& path, const std::vector<uint8_t>& samples, int rate) {
-    SNDFILE* file = OpenForWriting(path, SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 1, rate);
-    const auto size = static_cast<sf_count_t>(samples.size());
-    const bool ok = sf_write_raw(file, samples.data(), size) == size;
-    sf_close(file);
-    if (!ok) throw std::runtime_error(path + ": short write");
-}
-
-void WriteWav(const std::string& path, const std::vector<float>& interleaved, int channels,
-              int rate, int subtype) {
-    WriteSoundFile(path, interleaved, channels, rate, SF_FORMAT_WAV | subtype);
-}
-
-void WriteSoundFile(const std::string& path, const std::vector<float>& interleaved, int channels,
-                    int rate, int format) {
-    SNDFILE* file = OpenForWriting(path, format, channels, rate);
-    const auto size = static_cast<sf_count_t>(interleaved.size());
-    const bool ok = sf_write_float(file, interleaved.data(), size) == size;
-    sf_close(file);
-    if (!ok) throw std::runtime_error(path + ": short write");
-}
-
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
+    std::ofstream out(PathOf(path), std::ios::binary);
     out << bytes;
     if (!out) throw std::runtime_error(path + ": cannot write");
 }
@@ -72,15 +35,16 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathOf(path), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
 bool Exists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
+    std::error_code ignored;
+    return std::filesystem::symlink_status(PathOf(path), ignored).type() !=
+           std::filesystem::file_type::not_found;
 }
 
 std::string LowPassFirText() {

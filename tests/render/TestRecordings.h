@@ -1,5 +1,6 @@
 #pragma once
-// Recordings, coefficient files and reference results for the vireon-render tests and benchmark.
+// Recordings, coefficient files and reference results for the vireon-render tests and benchmark;
+// sound files of other formats (libsndfile, Linux only) are in linux/SoundFiles.h.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -11,14 +12,6 @@ namespace vireon::testing {
 // Unsigned 8-bit samples of a sine of the given frequency at 8000 Hz, amplitude in steps.
 std::vector<uint8_t> ToneU8(double hz, std::size_t samples, double amplitude = 100.0);
 
-// Writes bytes as they are, as an unsigned 8-bit mono WAV at the given rate.
-void WriteU8Wav(const std::string& path, const std::vector<uint8_t>& samples, int rate = 8000);
-// Writes interleaved frames (full scale -1 .. 1) as a WAV of the given libsndfile subtype.
-void WriteWav(const std::string& path, const std::vector<float>& interleaved, int channels,
-              int rate, int subtype);
-// The same in any container and encoding libsndfile writes (format = SF_FORMAT_xxx | subtype).
-void WriteSoundFile(const std::string& path, const std::vector<float>& interleaved, int channels,
-                    int rate, int format);
 void WriteBytes(const std::string& path, const std::string& bytes);
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 std::string ReadBytes(const std::string& path);

@@ -1,68 +1,23 @@
 #include "settings/SettingsStore.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <clocale>
-#include <csignal>
 #include <cstdlib>
 #include <limits>
 #include <optional>
 
 #include "platform/Errors.h"
-#include "settings/ProgramSettings.h"
+#include "tests/settings/SettingsFileFixture.h"
 #include "tests/support/CommaLocale.h"
 #include "tests/support/TestFiles.h"
 
 namespace vireon {
 namespace {
 
-using testing::ManyLines;
-using testing::ModeOf;
 using testing::ReadBytes;
-using testing::RunInChild;
 using testing::TempDir;
 using testing::WriteBytes;
-
-// The six settings of the main window, registered as it does; -99 until something sets them.
-struct Placement : ProgramSettings {
-    Placement() { BlockLenMultipler = WindowTop = WindowLeft = WindowWidth = WindowHeight = -99; }
-    void RegisterIn(SettingsStore& store) { RegisterSettings(store, *this); }
-};
-
-std::ostream& operator<<(std::ostream& out, const Placement& p) {
-    return out << '{' << p.BlockLenMultipler << ',' << p.WindowTop << ',' << p.WindowLeft << ','
-               << p.WindowWidth << ',' << p.WindowHeight << ',' << p.WindowMaximized << '}';
-}
-
-Placement Values(int32_t block, int32_t top, int32_t left, int32_t width, int32_t height,
-                 bool maximized) {
-    Placement p;
-    p.BlockLenMultipler = block;
-    p.WindowTop = top;
-    p.WindowLeft = left;
-    p.WindowWidth = width;
-    p.WindowHeight = height;
-    p.WindowMaximized = maximized;
-    return p;
-}
-
-const Placement Defaults = Values(1, 0, 0, 0, 0, true);
-const std::string SixDefaultLines =
-    "BlockLenMultipler=1\r\nWindowTop=0\r\nWindowLeft=0\r\nWindowWidth=0\r\nWindowHeight=0\r\n"
-    "WindowMaximized=on\r\n";
-
-class SettingsFile : public ::testing::Test {
-protected:
-    TempDir dir;
-    std::string path = dir / "okaven.ini";
-
-    // A store as the main window sets it up: file name, six bindings.
-    void Prepare(SettingsStore& store, Placement& values) {
-        store.FileName = path;
-        values.RegisterIn(store);
-    }
-};
 
 // No file, and files users wrote by hand: what Load makes of them, and what an unchanged Save
 // writes back.
@@ -284,27 +239,6 @@ TEST(SettingsStoreRegister, HundredSlotsThenLengthError) {
     EXPECT_TRUE(store.Lines.empty());
 }
 
-TEST_F(SettingsFile, UnreadableFileFailsAndFillsNothing) {
-    WriteBytes(path, "WindowTop=5\r\n");
-    ::chmod(path.c_str(), 0000);
-    ::chmod(dir.Path().c_str(), 0755);
-    // Root reads a 0000 file, so the check runs as an ordinary user.
-    auto child = RunInChild([&]() -> std::string {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return "skip";
-        SettingsStore store;
-        Placement values;
-        Prepare(store, values);
-        try {
-            store.Load();
-            return "loaded";
-        } catch (const FileOpenError& e) {
-            return std::string(e.what()) + (values == Placement{} ? "" : " (values filled)");
-        }
-    });
-    if (child.output == "skip") GTEST_SKIP() << "cannot drop root privileges here";
-    EXPECT_EQ(child.output, "Cannot open file " + path);
-}
-
 TEST_F(SettingsFile, DirectoryInPlaceLoadsDefaultsAndSaveFails) {
     std::filesystem::create_directory(path);
     SettingsStore store;
@@ -319,51 +253,6 @@ TEST_F(SettingsFile, DirectoryInPlaceLoadsDefaultsAndSaveFails) {
         EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
     }
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
-}
-
-TEST_F(SettingsFile, ReadOnlyFileRefusesTheSaveEvenForRoot) {
-    const std::string old = "WindowTop=5\r\nNote=mine\r\n";
-    WriteBytes(path, old);
-    ::chmod(path.c_str(), 0444);
-    SettingsStore store;
-    Placement values;
-    Prepare(store, values);
-    store.Load();
-    EXPECT_EQ(values.WindowTop, 5);
-    values.WindowTop = 6;
-    try {
-        store.Save();
-        ADD_FAILURE() << "no error";
-    } catch (const FileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
-    }
-    EXPECT_EQ(ReadBytes(path), old);
-    EXPECT_EQ(ModeOf(path) & 07777, 0444u);
-    EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
-}
-
-TEST_F(SettingsFile, FullDiskKeepsTheOldFileByteForByte) {
-    const std::string old = "BlockLenMultipler=3\r\nWindowTop=5\r\nmine=keep\r\n";
-    WriteBytes(path, old);
-    auto child = RunInChild([&]() -> std::string {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{4096, 4096};
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return "no limit";
-        SettingsStore store;
-        Placement values;
-        Prepare(store, values);
-        store.Load();
-        store.Lines = ManyLines(5000);
-        try {
-            store.Save();
-            return "saved";
-        } catch (const WriteError& e) {
-            return e.what();
-        }
-    });
-    EXPECT_EQ(child.output, "Stream write error");
-    EXPECT_EQ(ReadBytes(path), old);
     EXPECT_EQ(dir.Entries(), std::set<std::string>{"okaven.ini"});
 }
 

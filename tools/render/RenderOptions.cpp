@@ -4,7 +4,9 @@
 #include <cctype>
 
 #include "platform/AsciiText.h"
+#include "platform/FilePaths.h"
 #include "tools/render/RenderError.h"
+#include "tools/render/input/RecordingReader.h"
 
 namespace vireon::render {
 
@@ -14,7 +16,7 @@ bool IsRawName(std::string_view path) {
 }
 
 std::string DefaultOutputPath(std::string_view input) {
-    const std::size_t nameStart = input.find_last_of('/') + 1;  // npos + 1 == 0
+    const std::size_t nameStart = FileNameStart(input);
     const std::size_t dot = input.find_last_of('.');
     // A leading dot names a hidden file rather than starting an extension.
     if (dot != std::string_view::npos && dot > nameStart) input = input.substr(0, dot);
@@ -130,6 +132,10 @@ RenderOptions ParseArguments(const std::vector<std::string>& args) {
                 options.showVersion = true;
                 break;
             case ':':
+                // MinGW's getopt_long (BSD's) answers ':' also for a value given to an option
+                // that takes none, where glibc's answers '?'.
+                if (last.starts_with("--") && last.find('=') != std::string::npos)
+                    throw UsageError("option '" + last + "' takes no value");
                 throw UsageError("option '" + last + "' needs a value");
             default:
                 if (optopt != 0 && last.starts_with("--"))
@@ -205,11 +211,11 @@ RenderOptions ParseArguments(const std::vector<std::string>& args) {
     if (options.output.empty()) {
         if (options.input == "-") throw UsageError("reading standard input needs --output");
         options.output = DefaultOutputPath(options.input);
-        if (options.output == options.input)
+        if (SameFileName(options.output, options.input))
             throw UsageError("the picture would replace the input '" + options.input +
                              "'; give --output");
     }
-    if (!options.magnitudesPath.empty() && options.magnitudesPath == options.output)
+    if (!options.magnitudesPath.empty() && SameFileName(options.magnitudesPath, options.output))
         throw UsageError("--magnitudes and --output name the same file '" + options.output + "'");
     return options;
 }
@@ -222,11 +228,8 @@ renderer as the live window: 1500 Hz mixer, low-pass filter, one sample in three
 a 256-point spectrum every 85 kept samples (8000/255 = 31.37 frames per second),
 covering 167 Hz (bottom) to 2823 Hz (top).
 
-INPUT is any recording libsndfile reads. A name ending in .u8 or .raw, "-" for
-standard input, or any file with --raw, is read as raw unsigned 8-bit mono samples at
-8000 Hz. An unsigned 8-bit mono WAV at 8000 Hz is used byte for byte; anything else is
-mixed to mono, resampled to 8000 Hz and quantised to unsigned 8 bits (128 = silence).
-
+)" + InputHelpText() +
+           R"(
 Options:
   -o, --output FILE     the PNG to write (default: INPUT with its extension replaced
                         by .png; required when INPUT is "-")

@@ -17,8 +17,15 @@ public:
     virtual int64_t ExpectedSamples() const = 0;
 };
 
-// Opens path ("-" is standard input) as raw bytes or through libsndfile. Throws RenderError
-// naming the file when it cannot be opened or is not a recording.
+// Opens path ("-" is standard input) as raw bytes or, on Linux, through libsndfile; Windows
+// reads raw bytes only. Throws RenderError naming the file when it cannot be opened or is not a
+// recording this system reads.
 std::unique_ptr<RecordingReader> OpenRecording(const std::string& path, bool raw);
+
+// The help's paragraph on what INPUT may be on this system, ending in a line end.
+std::string InputHelpText();
+
+// The version's line on how recordings are read ("resampler: ...").
+std::string DescribeInput();
 
 }  // namespace vireon::render

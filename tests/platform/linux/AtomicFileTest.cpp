@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "tests/support/TestFiles.h"
+#include "tests/support/linux/PosixFiles.h"
 
 namespace vireon {
 namespace {
@@ -106,7 +107,7 @@ TEST(AtomicFile, FailuresNameTheFileAndTheReason) {
             EXPECT_EQ(std::string(e.what()), expected);
             EXPECT_EQ(e.Path(), c.path);
             EXPECT_EQ(e.GetKind(), c.kind) << c.path;
-            EXPECT_EQ(e.Errno(), c.error) << c.path;
+            EXPECT_EQ(e.SystemError(), c.error) << c.path;
         }
     }
     EXPECT_EQ(dir.Entries(), before);

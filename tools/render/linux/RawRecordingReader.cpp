@@ -1,3 +1,4 @@
+// The POSIX raw reader: read(2) on the file or on descriptor 0.
 #include "tools/render/input/RawRecordingReader.h"
 
 #include <fcntl.h>
@@ -9,6 +10,25 @@
 #include "tools/render/RenderError.h"
 
 namespace vireon::render {
+
+namespace {
+
+class RawRecordingReader final : public RecordingReader {
+public:
+    explicit RawRecordingReader(const std::string& path);
+    ~RawRecordingReader() override;
+    RawRecordingReader(const RawRecordingReader&) = delete;
+    RawRecordingReader& operator=(const RawRecordingReader&) = delete;
+
+    std::size_t Read(uint8_t* samples, std::size_t capacity) override;
+    int64_t ExpectedSamples() const override { return expected_; }
+
+private:
+    std::string name_;
+    int fd_ = -1;
+    bool ownsFd_ = false;
+    int64_t expected_ = -1;
+};
 
 RawRecordingReader::RawRecordingReader(const std::string& path) {
     if (path == "-") {
@@ -45,6 +65,12 @@ std::size_t RawRecordingReader::Read(uint8_t* samples, std::size_t capacity) {
         filled += static_cast<std::size_t>(n);
     }
     return filled;
+}
+
+}  // namespace
+
+std::unique_ptr<RecordingReader> OpenRawRecording(const std::string& path) {
+    return std::make_unique<RawRecordingReader>(path);
 }
 
 }  // namespace vireon::render

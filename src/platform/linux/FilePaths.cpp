@@ -1,9 +1,17 @@
-#include "tools/render/ProgramDirectory.h"
+#include "platform/FilePaths.h"
 
 #include <unistd.h>
 #include <climits>
 
-namespace vireon::render {
+namespace vireon {
+
+std::string_view PathSeparators() {
+    return "/";
+}
+
+bool SameFileName(std::string_view a, std::string_view b) {
+    return a == b;
+}
 
 std::string ProgramDirectory() {
     char path[PATH_MAX];
@@ -15,4 +23,4 @@ std::string ProgramDirectory() {
     return exe.substr(0, slash + 1);
 }
 
-}  // namespace vireon::render
+}  // namespace vireon

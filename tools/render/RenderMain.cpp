@@ -1,19 +1,18 @@
 // vireon-render: the waterfall of a recording, drawn by the live window's own chain, as PNG.
-#include <unistd.h>
+#include "tools/render/RenderMain.h"
+
 #include <cstdio>
 #include <exception>
 #include <new>
-#include <string>
-#include <vector>
 
 #include "dsp/kernels/Kernels.h"
-#include "tools/render/ProgramDirectory.h"
+#include "platform/FilePaths.h"
 #include "tools/render/Render.h"
 #include "tools/render/RenderError.h"
 #include "tools/render/RenderOptions.h"
-#include "tools/render/input/Resampler.h"
+#include "tools/render/input/RecordingReader.h"
 
-using namespace vireon::render;
+namespace vireon::render {
 
 namespace {
 
@@ -24,10 +23,10 @@ int Fail(const std::string& message) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int RenderMain(const std::vector<std::string>& args, bool showProgress) {
     RenderOptions options;
     try {
-        options = ParseArguments(std::vector<std::string>(argv + 1, argv + argc));
+        options = ParseArguments(args);
     } catch (const UsageError& e) {
         std::fprintf(stderr,
                      "vireon-render: %s\nTry 'vireon-render --help' for more information.\n",
@@ -40,21 +39,21 @@ int main(int argc, char** argv) {
     }
     if (options.showVersion) {
         // What a bug report needs besides the version: what this processor runs.
-        std::printf("vireon-render %s\n%s\nresampler: %s\n", VIREON_VERSION,
-                    vireon::DescribeKernels().c_str(), DescribeResampler().c_str());
+        std::printf("vireon-render %s\n%s\n%s\n", VIREON_VERSION, vireon::DescribeKernels().c_str(),
+                    DescribeInput().c_str());
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
 
     std::string firPath = options.firPath;
     if (firPath.empty()) {
-        const std::string directory = ProgramDirectory();
+        const std::string directory = vireon::ProgramDirectory();
         if (directory.empty())
             return Fail("cannot find the program's directory for fir1.txt; give --fir");
         firPath = directory + "fir1.txt";
     }
 
     try {
-        const RenderResult result = Render(options, firPath, stderr, ::isatty(STDERR_FILENO) == 1);
+        const RenderResult result = Render(options, firPath, stderr, showProgress);
         if (result.frames == 0)
             std::fprintf(stderr, "vireon-render: %s: no complete frame; the picture is all white\n",
                          options.input == "-" ? "standard input" : options.input.c_str());
@@ -67,3 +66,5 @@ int main(int argc, char** argv) {
         return Fail(e.what());
     }
 }
+
+}  // namespace vireon::render
