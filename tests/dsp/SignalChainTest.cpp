@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dsp/ChainResume.h"
+#include "dsp/math/ChainMath.h"
 #include "tests/dsp/AllocationCounter.h"
 #include "tests/dsp/ChainTestSupport.h"
 
@@ -67,8 +68,8 @@ TEST(ProcessSamples, MixesTheSignedSampleWithTheOscillator) {
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         Feed(*chain, {bytes[i]}, sink);
         const double x = int(bytes[i]) - 128;
-        EXPECT_EQ(chain->Engine.RingRe[i], static_cast<float>(x * std::cos(double(phase)))) << i;
-        EXPECT_EQ(chain->Engine.RingIm[i], static_cast<float>(x * std::sin(double(phase)))) << i;
+        EXPECT_EQ(chain->Engine.RingRe[i], static_cast<float>(x * ChainCos(double(phase)))) << i;
+        EXPECT_EQ(chain->Engine.RingIm[i], static_cast<float>(x * ChainSin(double(phase)))) << i;
         phase = static_cast<float>(double(phase) + 1.1780972450961724);
     }
     EXPECT_EQ(chain->Engine.RingRe[0], -128.0f);  // byte 0 is -128, at phase 0
@@ -91,8 +92,8 @@ TEST(ProcessSamples, KeepsEveryThirdSampleAndItsOwnFilterOutputs) {
     ASSERT_EQ(chain->Engine.WriteIndex, 1);
     const double phase2 = static_cast<float>(1.1780972450961724);
     const double phase3 = static_cast<float>(phase2 + 1.1780972450961724);
-    EXPECT_EQ(chain->Engine.RingRe[0], static_cast<float>(12.0 * std::cos(phase2)));
-    EXPECT_EQ(chain->Engine.RingIm[0], static_cast<float>(32.0 * std::sin(phase3)));
+    EXPECT_EQ(chain->Engine.RingRe[0], static_cast<float>(12.0 * ChainCos(phase2)));
+    EXPECT_EQ(chain->Engine.RingIm[0], static_cast<float>(32.0 * ChainSin(phase3)));
     EXPECT_EQ(chain->FrameCounter, 1);
 }
 

@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <vector>
 
+#include "dsp/math/ChainMath.h"
+
 namespace vireon {
 namespace {
 
@@ -74,7 +76,7 @@ TEST(SpectrumEngineInit, EveryPowerOfTwoGivesAPermutationAndItsStages) {
             EXPECT_EQ(e->BitReverse[r], i);  // reversing twice gives the index back
         }
         EXPECT_EQ(e->BitReverse[1], n / 2);
-        EXPECT_EQ(e->SinTable[n / 2], static_cast<float>(std::sin(n / 2 * 6.283185307179586 / n)));
+        EXPECT_EQ(e->SinTable[n / 2], static_cast<float>(ChainSin(n / 2 * 6.283185307179586 / n)));
         if (n < SpectrumCapacity) {
             EXPECT_EQ(e->BitReverse[n], 0);  // nothing written past N
         }

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "dsp/math/ChainMath.h"
 #include "tests/support/MemorySurface.h"
 
 namespace vireon {
@@ -165,7 +166,7 @@ TEST(WaterfallColumn, AddsOneInSinglePrecisionBeforeTheLogarithm) {
     const float values[] = {1e-8f, 3.0f};
     PrepareColumn(*r, values, 2);
     EXPECT_EQ(r->LogSpectrum[0], 0.0f);  // 1e-8f + 1.0f is exactly 1.0f
-    EXPECT_EQ(r->LogSpectrum[1], static_cast<float>(std::log(4.0)));
+    EXPECT_EQ(r->LogSpectrum[1], ChainLog(4.0f));
 }
 
 TEST(WaterfallColumn, OddValuesStillGiveAGreyInRange) {
