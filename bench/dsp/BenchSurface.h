@@ -11,7 +11,7 @@
 #ifdef VIREON_BENCH_QIMAGE
 #include <QImage>
 
-#include "platform/RingImage.h"
+#include "platform/linux/RingImage.h"
 #endif
 
 namespace vireon::bench {

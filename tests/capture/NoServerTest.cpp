@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 
 #include "app/capture/Capture.h"
-#include "platform/audio/PulseAudioInput.h"
+#include "platform/linux/audio/PulseAudioInput.h"
 #include "tests/support/FakeMessageBoxes.h"
 
 namespace vireon::testing {

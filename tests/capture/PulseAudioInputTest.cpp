@@ -6,8 +6,8 @@
 #include <functional>
 #include <vector>
 
-#include "platform/audio/PulseAudioInput.h"
-#include "platform/audio/WaveInEvent.h"
+#include "platform/linux/audio/PulseAudioInput.h"
+#include "platform/linux/audio/WaveInEvent.h"
 #include "tests/capture/RealAudioSupport.h"
 
 namespace vireon::testing {

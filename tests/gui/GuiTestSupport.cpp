@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "platform/TextFile.h"
-#include "platform/audio/WaveInEvent.h"
+#include "platform/linux/audio/WaveInEvent.h"
 
 namespace vireon::testing {
 

@@ -9,8 +9,8 @@
 
 #include "app/linux/WaterfallImage.h"
 #include "dsp/Waterfall.h"
-#include "platform/QImageSurface.h"
-#include "platform/RingImage.h"
+#include "platform/linux/QImageSurface.h"
+#include "platform/linux/RingImage.h"
 
 namespace vireon {
 namespace {

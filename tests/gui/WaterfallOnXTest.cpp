@@ -13,7 +13,7 @@
 
 #include "app/linux/WaterfallImage.h"
 #include "dsp/Waterfall.h"
-#include "platform/RingImage.h"
+#include "platform/linux/RingImage.h"
 
 namespace vireon {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/QtProgramLauncher.h"
+#include "platform/linux/QtProgramLauncher.h"
 #include "tests/support/TempDir.h"
 
 namespace vireon::testing {

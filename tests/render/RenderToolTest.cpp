@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "dsp/Waterfall.h"
-#include "platform/QImageSurface.h"
+#include "platform/linux/QImageSurface.h"
 #include "tests/render/Subprocess.h"
 #include "tests/render/TestRecordings.h"
 #include "tests/render/linux/SoundFiles.h"

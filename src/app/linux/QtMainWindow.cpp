@@ -13,7 +13,7 @@
 #include "app/MainWindow.h"
 #include "app/linux/About.h"
 #include "app/linux/WaterfallImage.h"
-#include "platform/audio/WaveInEvent.h"
+#include "platform/linux/audio/WaveInEvent.h"
 
 namespace vireon {
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "platform/XcbPictureMirror.h"
+#include "platform/linux/XcbPictureMirror.h"
 
 namespace vireon {
 

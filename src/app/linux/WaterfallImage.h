@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/MainWindowShell.h"
-#include "platform/RingImage.h"
+#include "platform/linux/RingImage.h"
 
 namespace vireon {
 

@@ -16,9 +16,9 @@
 #include "app/linux/ShutdownRequest.h"
 #include "app/linux/TerminationSignals.h"
 #include "app/linux/VireonApplication.h"
-#include "platform/QtMessageBox.h"
-#include "platform/QtProgramLauncher.h"
-#include "platform/audio/PulseAudioInput.h"
+#include "platform/linux/QtMessageBox.h"
+#include "platform/linux/QtProgramLauncher.h"
+#include "platform/linux/audio/PulseAudioInput.h"
 #include "settings/FileLocations.h"
 
 namespace {

@@ -10,8 +10,7 @@
 #include <cstdint>
 
 #include "platform/audio/AudioInput.h"
-#include "platform/audio/PulseConnection.h"
-
+#include "platform/linux/audio/PulseConnection.h"
 
 namespace vireon {
 
@@ -20,7 +19,8 @@ public:
     // chunkBytes: how much the server hands over at a time; 0 takes the length of the first
     // buffer queued before the start.
     PulseAudioDevice(PulseConnection& connection, AudioHandle handle,
-                     const pa_sample_spec& sampleFormat, NotificationTarget target, std::int32_t chunkBytes);
+                     const pa_sample_spec& sampleFormat, NotificationTarget target,
+                     std::int32_t chunkBytes);
     ~PulseAudioDevice();
     PulseAudioDevice(const PulseAudioDevice&) = delete;
     PulseAudioDevice& operator=(const PulseAudioDevice&) = delete;

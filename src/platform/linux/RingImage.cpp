@@ -1,4 +1,4 @@
-#include "platform/RingImage.h"
+#include "platform/linux/RingImage.h"
 
 #include <algorithm>
 

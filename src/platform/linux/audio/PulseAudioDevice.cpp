@@ -1,9 +1,9 @@
-#include "platform/audio/PulseAudioDevice.h"
+#include "platform/linux/audio/PulseAudioDevice.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/audio/WaveInEvent.h"
+#include "platform/linux/audio/WaveInEvent.h"
 
 namespace vireon {
 

@@ -1,4 +1,4 @@
-#include "platform/QtProgramLauncher.h"
+#include "platform/linux/QtProgramLauncher.h"
 
 #include <QProcess>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/XcbPictureMirror.h"
+#include "platform/linux/XcbPictureMirror.h"
 
 #include <xcb/xcb.h>
 

@@ -1,8 +1,8 @@
-#include "platform/audio/PulseAudioInput.h"
+#include "platform/linux/audio/PulseAudioInput.h"
 
 #include <optional>
 
-#include "platform/audio/PulseAudioDevice.h"
+#include "platform/linux/audio/PulseAudioDevice.h"
 
 namespace vireon {
 namespace {

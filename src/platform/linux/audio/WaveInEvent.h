@@ -5,7 +5,6 @@
 
 #include "platform/audio/AudioInput.h"
 
-
 namespace vireon {
 
 class WaveInEvent final : public QEvent {

@@ -1,4 +1,4 @@
-#include "platform/QtMessageBox.h"
+#include "platform/linux/QtMessageBox.h"
 
 #include <QApplication>
 #include <QMessageBox>

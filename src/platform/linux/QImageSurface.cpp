@@ -1,4 +1,4 @@
-#include "platform/QImageSurface.h"
+#include "platform/linux/QImageSurface.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "platform/audio/AudioInput.h"
-#include "platform/audio/PulseConnection.h"
+#include "platform/linux/audio/PulseConnection.h"
 
 namespace vireon {
 

@@ -1,4 +1,4 @@
-#include "platform/audio/WaveInEvent.h"
+#include "platform/linux/audio/WaveInEvent.h"
 
 #include <QCoreApplication>
 #include <QObject>

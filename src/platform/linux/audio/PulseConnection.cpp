@@ -1,4 +1,4 @@
-#include "platform/audio/PulseConnection.h"
+#include "platform/linux/audio/PulseConnection.h"
 
 #include <pulse/introspect.h>
 
