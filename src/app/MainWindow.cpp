@@ -121,7 +121,10 @@ bool TFormMain::OnWaveIn(const WaveInMessage& message) {
 
 void TFormMain::OnEndSession() {
     if (saved_) return;
+    // As the destructor would, which then does nothing: the buffers the stop hands back are
+    // processed and freed, and the device closed.
     OnClose();
+    shell_.DeliverPendingNotifications();
     StorePlacementAndSave();
 }
 

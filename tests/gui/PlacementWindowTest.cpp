@@ -1,5 +1,6 @@
-// The window's placement from one run to the next, through the settings file. The place is the
-// client area's: Qt's offscreen platform gives windows a frame, as a window manager would.
+// The placement on a real window: the place is the client area's (Qt's offscreen platform gives
+// windows a frame, as a window manager would), and restoring comes back to the design place.
+// The rules themselves are tests/app/PlacementTest's.
 #include <gtest/gtest.h>
 
 #include "tests/gui/GuiTestSupport.h"
@@ -16,22 +17,10 @@ std::string SettingsText(int top, int left, int width, int height, const char* m
            "\r\n";
 }
 
-TEST(PlacementWindowTest, FirstRunOpensMaximisedAndSavesZerosWhileMaximised) {
-    WindowHarness h;
-    QtMainWindow& w = h.Open();
-    EXPECT_TRUE(w.isMaximized());
-    EXPECT_EQ(h.state->Values.WindowTop, 0);
-    EXPECT_EQ(h.state->Values.WindowWidth, 0);
-    h.Close();
-    // No file before: exactly the six lines, in registration order.
-    EXPECT_EQ(h.folder.SettingsLines(),
-              (std::vector<std::string>{"BlockLenMultipler=1", "WindowTop=0", "WindowLeft=0",
-                                        "WindowWidth=0", "WindowHeight=0", "WindowMaximized=on"}));
-}
-
 TEST(PlacementWindowTest, FirstRunRestoredSavesTheDesignPlacement) {
     WindowHarness h;
     QtMainWindow& w = h.Open();
+    EXPECT_TRUE(w.isMaximized());
     w.showNormal();
     WindowHarness::Settle();
     h.Close();
@@ -64,9 +53,7 @@ TEST_P(PlacementOpenTest, OpensWhereRemembered) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PlacementOpenTest,
-    ::testing::Values(OpenCase{"AllZeroIsTheDesign", 0, 0, 0, 0, {5, 52}, {615, 346}},
-                      OpenCase{"TopZeroLeft200", 0, 200, 0, 0, {200, 52}, {615, 346}},
-                      OpenCase{"AllGiven", 100, 30, 800, 500, {30, 100}, {800, 500}},
+    ::testing::Values(OpenCase{"AllGiven", 100, 30, 800, 500, {30, 100}, {800, 500}},
                       OpenCase{"NegativePosition", -20, -300, 640, 400, {-300, -20}, {640, 400}}),
     [](const auto& test) { return std::string(test.param.name); });
 
@@ -82,36 +69,6 @@ TEST(PlacementWindowTest, ATopEdgeAtZeroIsSavedAsZeroAndReopensAtTheDesignTop) {
     WindowHarness second;
     second.folder.Write(SettingsFileName, first.folder.Read(SettingsFileName));
     EXPECT_EQ(second.Open().geometry().topLeft(), QPoint(40, 52));
-}
-
-TEST(PlacementWindowTest, MaximisedLaterKeepsTheLastNormalValues) {
-    WindowHarness h;
-    h.folder.Write(SettingsFileName, SettingsText(0, 0, 0, 0, "off"));
-    QtMainWindow& w = h.Open();
-    w.move(60, 70);
-    w.showMaximized();
-    WindowHarness::Settle();
-    h.Close();
-    const auto saved = h.folder.Settings();
-    EXPECT_EQ(saved.at("WindowMaximized"), "on");
-    // The values the window opened with (zeros already turned into the design ones).
-    EXPECT_EQ(saved.at("WindowTop"), "52");
-    EXPECT_EQ(saved.at("WindowLeft"), "5");
-    EXPECT_EQ(saved.at("WindowWidth"), "615");
-}
-
-TEST(PlacementWindowTest, OtherLinesOfTheFileSurvive) {
-    WindowHarness h;
-    h.folder.Write(SettingsFileName,
-                   "# mine\r\nwindowtop=77\r\nColour=blue\r\nWindowMaximized=off\r\n");
-    QtMainWindow& w = h.Open();
-    EXPECT_EQ(w.geometry().y(), 77);  // keys match whatever their letter case
-    h.Close();
-    const auto lines = h.folder.SettingsLines();
-    ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "# mine");
-    EXPECT_EQ(lines[1], "WindowTop=77");
-    EXPECT_EQ(lines[2], "Colour=blue");
 }
 
 }  // namespace

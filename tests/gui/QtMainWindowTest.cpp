@@ -1,14 +1,16 @@
-// The menu as laid out and what each command does.
+// The Qt window's own part: its menu built from the layout, the plumbing that hands menu
+// commands and the application's activation to the logic, the About dialog, and a failed start.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/VolumeControl.h"
+#include "app/StartUp.h"
 #include "app/linux/About.h"
 #include "tests/gui/GuiTestSupport.h"
 
@@ -16,10 +18,9 @@ namespace vireon {
 namespace {
 
 using testing::AudioCall;
-using testing::ShownBox;
 using testing::WindowHarness;
 
-TEST(CommandsTest, MenuAsLaidOut) {
+TEST(QtMainWindowTest, MenuAsLaidOut) {
     WindowHarness h;
     QtMainWindow& w = h.Open();
     EXPECT_EQ(w.windowTitle(), "OKAVEN Vireon");
@@ -73,98 +74,71 @@ TEST(CommandsTest, MenuAsLaidOut) {
     EXPECT_EQ(w.findChild<QAction*>("MenuStandBy"), w.MenuStandBy);
 }
 
-TEST(CommandsTest, ReceiveCommandsFollowTheCaptureState) {
+// The items hand their commands to the logic, and what the logic sets shows on them.
+TEST(QtMainWindowTest, MenuItemsReachTheLogicAndShowWhatItSets) {
     WindowHarness h;
     QtMainWindow& w = h.Open();
+    WindowHarness::Settle();  // the platform activates the window, as a click on its menu implies
     EXPECT_FALSE(w.MenuStartReceive->isEnabled());
     EXPECT_TRUE(w.MenuStopReceive->isEnabled());
-    w.MenuStopReceive->trigger();
+    EXPECT_FALSE(w.MenuStandBy->isChecked());
+
+    w.MenuStandBy->trigger();
+    EXPECT_TRUE(w.MenuStandBy->isChecked());
+    EXPECT_TRUE(w.isMinimized());
     EXPECT_TRUE(w.MenuStartReceive->isEnabled());
     EXPECT_FALSE(w.MenuStopReceive->isEnabled());
     WindowHarness::Settle();
+    EXPECT_EQ(h.audio.openDevices(), 0u);  // the device's notifications came as the window's events
+
     w.MenuStartReceive->trigger();
     EXPECT_FALSE(w.MenuStartReceive->isEnabled());
     EXPECT_EQ(h.audio.calls(AudioCall::Open), 2);
-    EXPECT_EQ(h.audio.queued(h.Device()), 10u);
-}
 
-TEST(CommandsTest, InputVolumeStartsWhicheverControlIsInstalledOrSaysWhatToInstall) {
-    const std::string gtk = "pavucontrol --tab=4", qt = "pavucontrol-qt --tab=4";
-    const struct {
-        std::vector<std::string> missing, tried;
-        bool box;
-    } cases[] = {
-        {{}, {gtk}, false},
-        {{"pavucontrol"}, {gtk, qt}, false},
-        {{"pavucontrol", "pavucontrol-qt"}, {gtk, qt}, true},
-    };
-    for (const auto& c : cases) {
-        WindowHarness h;
-        QtMainWindow& w = h.Open();
-        h.launcher.missing = c.missing;
-        w.Inputvolume1->trigger();
-        EXPECT_EQ(h.launcher.launched, c.tried);
-        const std::vector<ShownBox> box{
-            {PlatformVolumeControl().MissingText, "", MB_ICONEXCLAMATION}};
-        EXPECT_EQ(h.boxes.shown, c.box ? box : std::vector<ShownBox>{});
-    }
-}
-
-TEST(CommandsTest, WebSiteOpensItsPage) {
-    WindowHarness h;
-    QtMainWindow& w = h.Open();
-    w.VEDUREDezadod1->trigger();
-#ifdef VIREON_HOME_PAGE
-    const std::string page = VIREON_HOME_PAGE;
-#else
-    const std::string page = "file://" + h.folder.File("README.html");  // the README beside it
-#endif
-    EXPECT_EQ(h.browser.opened, std::vector<std::string>{page});
-    EXPECT_TRUE(h.boxes.shown.empty());
-}
-
-TEST(CommandsTest, AnErrorInACommandIsReportedAndTheProgramGoesOn) {
-    WindowHarness h;
-    QtMainWindow& w = h.Open();
-    h.launcher.fail = true;
-    w.Inputvolume1->trigger();
-    ASSERT_EQ(h.boxes.shown.size(), 1u);
-    EXPECT_EQ(h.boxes.shown[0], (ShownBox{"launch failed.", ApplicationTitle, MB_ICONERROR}));
-    w.VEDUREDezadod1->trigger();
-    EXPECT_EQ(h.browser.opened.size(), 1u);
-    EXPECT_TRUE(h.state->Capture.Receiving);
-}
-
-TEST(CommandsTest, ExitWhileReceivingStopsFirstAndSavesOnlyWhenTheWindowGoes) {
-    WindowHarness h;
-    QtMainWindow& w = h.Open();
-    ASSERT_TRUE(h.state->Capture.Receiving);
+    // Exit closes the window itself, whose close handler stops receiving.
     w.MenuExit->trigger();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(h.audio.calls(AudioCall::Reset), 1);
+    EXPECT_EQ(h.audio.calls(AudioCall::Reset), 2);
     EXPECT_FALSE(h.state->Capture.Receiving);
-    EXPECT_FALSE(h.folder.Exists(SettingsFileName));  // not yet: the window still exists
-
+    // No loop turns any more: the window hands the stop's buffers over itself at the end.
     h.Close();
-    EXPECT_TRUE(h.folder.Exists(SettingsFileName));
-    EXPECT_EQ(h.folder.Settings().size(), 6u);
-    // The buffers the stop handed back were processed and freed, and the device closed.
     EXPECT_EQ(h.audio.openDevices(), 0u);
-    EXPECT_EQ(h.state->Capture.BuffersOutstanding, 0);
 }
 
-TEST(CommandsTest, ExitActsAsTheCloseButton) {
-    WindowHarness viaMenu, viaClose;
-    viaMenu.Open();
-    viaMenu.form->MenuExitClick();
-    viaClose.Open().close();
-    for (WindowHarness* h : {&viaMenu, &viaClose}) {
-        EXPECT_FALSE(h->window->isVisible());
-        EXPECT_EQ(h->audio.calls(AudioCall::Reset), 1);
-    }
+void Activate(Qt::ApplicationState state) {
+    // What the platform reports when the user brings the program back (or leaves it).
+    emit qApp->applicationStateChanged(state);
+    WindowHarness::Settle();
 }
 
-TEST(CommandsTest, AboutShowsTheSameDialogEveryTime) {
+TEST(QtMainWindowTest, TheApplicationsActivationReachesTheLogic) {
+    WindowHarness h;
+    QtMainWindow& w = h.Open();
+    WindowHarness::Settle();
+    EXPECT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
+    h.form->MenuStandByClick();
+    WindowHarness::Settle();
+
+    Activate(Qt::ApplicationInactive);  // not an activation
+    EXPECT_TRUE(w.MenuStandBy->isChecked());
+    EXPECT_EQ(h.audio.calls(AudioCall::Open), 1);
+
+    Activate(Qt::ApplicationActive);
+    EXPECT_FALSE(w.MenuStandBy->isChecked());
+    EXPECT_TRUE(h.state->Capture.Receiving);
+    EXPECT_EQ(h.audio.calls(AudioCall::Open), 2);
+}
+
+TEST(QtMainWindowTest, AFailedStartLeavesTheReportAlone) {
+    WindowHarness h;
+    h.folder.Write(CoefficientFileName, "NTaps=abc\r\n");
+    QtMainWindow window;
+    RunProgram(*h.state, h.Services(), window, h.folder.Path(), [](TFormMain&) {});
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(h.boxes.shown.size(), 1u);
+}
+
+TEST(QtMainWindowTest, AboutShowsTheSameDialogEveryTime) {
     WindowHarness h;
     QtMainWindow& w = h.Open();
     w.MakeAboutDialog();
