@@ -66,13 +66,12 @@ uint8_t GreyOf(const WaterfallRenderer& r, const RowTaps& taps) {
 
 void PrepareColumn(WaterfallRenderer& r, const float* values, int32_t count) {
     count = ClampCount(count);
+    // values[i] + 1 is a float addition; only the logarithm runs in double.
+    for (int32_t i = 0; i < count; ++i) r.LogSpectrum[i] = values[i] + 1.0f;
+    ChainLogs(r.LogSpectrum, count);
     float max = 0.0f;
-    for (int32_t i = 0; i < count; ++i) {
-        // values[i] + 1 is a float addition; only the logarithm runs in double.
-        const float shifted = values[i] + 1.0f;
-        r.LogSpectrum[i] = ChainLog(shifted);
+    for (int32_t i = 0; i < count; ++i)
         if (r.LogSpectrum[i] > max) max = r.LogSpectrum[i];
-    }
     if (max == 0.0f) {
         r.Scale = 1.0f;
         return;

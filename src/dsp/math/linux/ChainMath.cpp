@@ -13,8 +13,8 @@ double ChainCos(double x) {
     return std::cos(x);
 }
 
-float ChainLog(float f) {
-    return static_cast<float>(std::log(double(f)));
+void ChainLogs(float* values, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) values[i] = static_cast<float>(std::log(double(values[i])));
 }
 
 }  // namespace vireon

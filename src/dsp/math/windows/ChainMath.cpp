@@ -13,8 +13,8 @@ double ChainCos(double x) {
     return ExactCos(x);
 }
 
-float ChainLog(float f) {
-    return LogOfFloat(f);
+void ChainLogs(float* values, int32_t count) {
+    for (int32_t i = 0; i < count; ++i) values[i] = LogOfFloat(values[i]);
 }
 
 }  // namespace vireon
