@@ -15,11 +15,8 @@ void WindowRun(const float* re, const float* im, const float* cosTable, float* w
         Store2(workRe + i, _mm_mul_pd(w, Load2(re + i)));
         Store2(workIm + i, _mm_mul_pd(w, Load2(im + i)));
     }
-    if (i < count) {
-        const double w = 1.0 - double(cosTable[i]);
-        workRe[i] = static_cast<float>(w * double(re[i]));
-        workIm[i] = static_cast<float>(w * double(im[i]));
-    }
+    // The odd one out, as the portable kernel forms it.
+    if (i < count) HannWindowPortable(re + i, im + i, 0, 1, cosTable + i, workRe + i, workIm + i);
 }
 
 }  // namespace
