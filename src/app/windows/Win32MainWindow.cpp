@@ -325,6 +325,7 @@ LRESULT Win32MainWindow::OnMainMessage(HWND window, UINT message, WPARAM wParam,
         case MM_WIM_OPEN:
         case MM_WIM_DATA:
         case MM_WIM_CLOSE:
+        case WM_TIMER:  // the recording service's stall watch
             if (DeliverWaveIn(message, wParam, lParam)) return 0;
             break;
         default:

@@ -28,6 +28,14 @@ WAVEHDR* AsWaveHdr(WaveHeader* header) {
     return reinterpret_cast<WAVEHDR*>(header);
 }
 
+// Milliseconds on a clock that stands still while the machine sleeps, so that a resume is not
+// taken for a stall.
+std::uint64_t Now() {
+    ULONGLONG ticks = 0;  // of 100 ns
+    ::QueryUnbiasedInterruptTime(&ticks);
+    return ticks / 10000;
+}
+
 std::int32_t Result(MMRESULT result) {
     return static_cast<std::int32_t>(result);
 }
@@ -42,11 +50,19 @@ std::int32_t HeaderCall(MMRESULT(WINAPI* call)(HWAVEIN, WAVEHDR*, UINT), HWAVEIN
 
 }  // namespace
 
-HWAVEIN WaveInAudioInput::Find(AudioHandle handle) const {
-    for (const Device& device : devices_) {
-        if (device.Handle == handle && !device.Closed) return device.Wave;
+WaveInAudioInput::WaveInAudioInput(std::chrono::milliseconds stallBound)
+    : stallBound_(stallBound) {}
+
+WaveInAudioInput::Device* WaveInAudioInput::Find(AudioHandle handle) {
+    for (Device& device : devices_) {
+        if (device.Handle == handle && !device.Closed) return &device;
     }
     return nullptr;
+}
+
+HWAVEIN WaveInAudioInput::Wave(AudioHandle handle) {
+    const Device* device = Find(handle);
+    return device != nullptr ? device->Wave : nullptr;
 }
 
 std::int32_t WaveInAudioInput::deviceCount() {
@@ -70,33 +86,53 @@ std::int32_t WaveInAudioInput::open(AudioHandle& handle, std::int32_t deviceId,
     if (result != MMSYSERR_NOERROR) return Result(result);
     // A new handle for every open: the HWAVEIN of a closed device may come again.
     handle = ++lastHandle_;
-    devices_.push_back({handle, opened, false});
+    devices_.push_back({handle, opened, static_cast<HWND>(target), format.AvgBytesPerSec});
     return AudioOk;
 }
 
 std::int32_t WaveInAudioInput::prepareHeader(AudioHandle device, WaveHeader* header,
                                              std::uint32_t size) {
-    return HeaderCall(::waveInPrepareHeader, Find(device), header, size);
+    return HeaderCall(::waveInPrepareHeader, Wave(device), header, size);
 }
 
 std::int32_t WaveInAudioInput::addBuffer(AudioHandle device, WaveHeader* header,
                                          std::uint32_t size) {
-    return HeaderCall(::waveInAddBuffer, Find(device), header, size);
+    const std::int32_t result = HeaderCall(::waveInAddBuffer, Wave(device), header, size);
+    if (result == AudioOk) {
+        Device& added = *Find(device);
+        ++added.Queued;
+        added.LongestBuffer = std::max(added.LongestBuffer, header->BufferLength);
+    }
+    return result;
 }
 
 std::int32_t WaveInAudioInput::start(AudioHandle device) {
-    const HWAVEIN wave = Find(device);
-    return wave == nullptr ? AudioInvalidHandle : Result(::waveInStart(wave));
+    Device* started = Find(device);
+    if (started == nullptr) return AudioInvalidHandle;
+    const MMRESULT result = ::waveInStart(started->Wave);
+    if (result == MMSYSERR_NOERROR) {
+        started->Watched = true;
+        started->LastHeard = Now();
+        // A tenth of the bound: a stall is told at most that much late.
+        ::SetTimer(started->Target, StallTimer, static_cast<UINT>(stallBound_.count() / 10 + 1),
+                   nullptr);
+        if (std::find(timed_.begin(), timed_.end(), started->Target) == timed_.end())
+            timed_.push_back(started->Target);
+    }
+    return Result(result);
 }
 
 std::int32_t WaveInAudioInput::reset(AudioHandle device) {
-    const HWAVEIN wave = Find(device);
-    return wave == nullptr ? AudioInvalidHandle : Result(::waveInReset(wave));
+    Device* stopped = Find(device);
+    if (stopped == nullptr) return AudioInvalidHandle;
+    // Stopped on purpose: its buffers come back now, and nothing after.
+    stopped->Watched = false;
+    return Result(::waveInReset(stopped->Wave));
 }
 
 std::int32_t WaveInAudioInput::unprepareHeader(AudioHandle device, WaveHeader* header,
                                                std::uint32_t size) {
-    return HeaderCall(::waveInUnprepareHeader, Find(device), header, size);
+    return HeaderCall(::waveInUnprepareHeader, Wave(device), header, size);
 }
 
 std::int32_t WaveInAudioInput::close(AudioHandle device) {
@@ -110,8 +146,34 @@ std::int32_t WaveInAudioInput::close(AudioHandle device) {
     return Result(result);
 }
 
+bool WaveInAudioInput::Stall(WaveInMessage& result) {
+    const std::uint64_t now = Now();
+    bool watching = false;
+    for (Device& device : devices_) {
+        if (device.Closed || !device.Watched) continue;
+        watching = true;
+        if (device.Queued == 0) continue;  // nothing it could hand back
+        const std::uint64_t filling =
+            device.BytesPerSecond == 0
+                ? 0
+                : static_cast<std::uint64_t>(device.LongestBuffer) * 1000 / device.BytesPerSecond;
+        if (now - device.LastHeard < static_cast<std::uint64_t>(stallBound_.count()) + filling)
+            continue;
+        device.Watched = false;  // told once
+        result = {WIM_DEVICE_LOST, device.Handle, nullptr};
+        return true;
+    }
+    // Nothing left to watch: the timer rests until the next start.
+    if (!watching) {
+        for (const HWND window : timed_) ::KillTimer(window, StallTimer);
+        timed_.clear();
+    }
+    return false;
+}
+
 bool WaveInAudioInput::Translate(UINT message, WPARAM wParam, LPARAM lParam,
                                  WaveInMessage& result) {
+    if (message == WM_TIMER && wParam == StallTimer) return Stall(result);
     if (message != MM_WIM_OPEN && message != MM_WIM_DATA && message != MM_WIM_CLOSE) return false;
     const auto wave = reinterpret_cast<HWAVEIN>(wParam);
     // MM_WIM_CLOSE comes after the close, from a device that is no longer open; a later open
@@ -123,6 +185,10 @@ bool WaveInAudioInput::Translate(UINT message, WPARAM wParam, LPARAM lParam,
     result.Message = static_cast<std::int32_t>(message);
     result.Device = it != devices_.end() ? it->Handle : NoAudioHandle;
     result.Header = message == MM_WIM_DATA ? reinterpret_cast<WaveHeader*>(lParam) : nullptr;
+    if (message == MM_WIM_DATA && it != devices_.end()) {
+        it->Queued = std::max(it->Queued - 1, 0);
+        it->LastHeard = Now();
+    }
     if (closing && it != devices_.end()) devices_.erase(it);
     return true;
 }
