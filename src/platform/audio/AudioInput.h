@@ -7,6 +7,7 @@
 // Plain C++: the target is only passed through here; the PulseAudio layer (PulseAudioInput) posts a
 // WaveInEvent to it, Windows' own wave-in service a window message, and the test fake
 // (tests/support/FakeAudioInput.h) queues or forwards them.
+#include <chrono>
 #include <cstdint>
 
 namespace vireon {
@@ -82,6 +83,13 @@ constexpr std::int32_t MM_WIM_DATA = 960;
 // The device stopped delivering on its own (sound server gone, device unplugged). Its queued
 // buffers stay queued until the owner resets the device.
 constexpr std::int32_t WIM_DEVICE_LOST = 0x7C01;
+
+// How long a recording device may deliver nothing while it records before it counts as lost.
+// A device normally delivers every few tens of milliseconds; the longest healthy pause seen, a
+// PulseAudio null sink with nothing looped in, is about 2 s. Five seconds stay well clear of that
+// and of a loaded machine's hiccups, and still tell the user why the waterfall froze before they
+// give up on the band. Timed on a clock that stands still while the machine sleeps.
+constexpr std::chrono::milliseconds DeviceStallBound{5000};
 
 // One notification: which message, from which device, and for MM_WIM_DATA the returned header.
 struct WaveInMessage {

@@ -136,13 +136,11 @@ std::int32_t WaveInAudioInput::unprepareHeader(AudioHandle device, WaveHeader* h
 }
 
 std::int32_t WaveInAudioInput::close(AudioHandle device) {
-    const auto it = std::find_if(devices_.begin(), devices_.end(), [device](const Device& d) {
-        return d.Handle == device && !d.Closed;
-    });
-    if (it == devices_.end()) return AudioInvalidHandle;
-    const MMRESULT result = ::waveInClose(it->Wave);
+    Device* closed = Find(device);
+    if (closed == nullptr) return AudioInvalidHandle;
+    const MMRESULT result = ::waveInClose(closed->Wave);
     // Kept until its MM_WIM_CLOSE, which is on its way to the window.
-    if (result == MMSYSERR_NOERROR) it->Closed = true;
+    if (result == MMSYSERR_NOERROR) closed->Closed = true;
     return Result(result);
 }
 

@@ -19,9 +19,7 @@ namespace vireon {
 
 class WaveInAudioInput final : public AudioInput {
 public:
-    // Far above any pause of a working device (buffers come back every few tens of
-    // milliseconds), short enough to say why the picture froze before the band is taken for dead.
-    static constexpr std::chrono::milliseconds StallBound{5000};
+    static constexpr std::chrono::milliseconds StallBound = DeviceStallBound;
     // The timer's number on the device's window.
     static constexpr UINT_PTR StallTimer = 0x7C01;
 

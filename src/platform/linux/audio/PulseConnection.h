@@ -21,6 +21,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/audio/AudioInput.h"
+
 namespace vireon {
 
 class PulseConnection {
@@ -42,13 +44,9 @@ public:
     static constexpr std::chrono::milliseconds AnswerDeadline{2000};
 
     // How long recording streams may get nothing at all before the server counts as stuck: the
-    // connection is then dropped, which ends its streams as the server's going away does. A
-    // server normally sends a recording something every few tens of milliseconds; the longest
-    // healthy pause seen, a null sink with nothing looped in, is about 2 s. Five seconds stay
-    // well clear of that and of a loaded machine's hiccups, and still tell the user why the
-    // waterfall froze before they give up on the band. Timed on the monotonic clock, which
-    // stands still while the machine sleeps.
-    static constexpr std::chrono::milliseconds StallBound{5000};
+    // connection is then dropped, which ends its streams as the server's going away does. Timed
+    // on the monotonic clock, which stands still while the machine sleeps.
+    static constexpr std::chrono::milliseconds StallBound = DeviceStallBound;
 
     // Connects when there is no usable connection, also again after the server went away.
     // False when no server answers, or not within the deadline.
